@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# up|down BUILD_DIR: the Xvfb display, Wine prefix and persistent wineserver
+# that one build tree's tests and demo run in. Touches nothing of others.
+set -euo pipefail
+action=$1
+build=$(cd "$2" && pwd)
+state=$build/wine
+run=$build/wine-run
+[ -x "$run" ] || { echo "no $run: configure the build first" >&2; exit 1; }
+loader=$(sed -n 's/^export WINELOADER="\(.*\)"/\1/p' "$run")
+server=$(dirname "$loader")/wineserver${loader##*wine}
+[ -x "$server" ] || server=$(dirname "$loader")/wineserver
+export WINEPREFIX=$state/prefix WINEDEBUG=-all
+mkdir -p "$state"
+
+xvfb_alive() { [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; }
+
+start_xvfb() {
+  xvfb_alive && return 0
+  local n
+  for n in $(seq 90 140); do
+    [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
+    Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    echo $! > "$state/xvfb.pid"
+    for _ in $(seq 50); do
+      [ -e /tmp/.X11-unix/X$n ] && { echo ":$n" > "$state/display"; return 0; }
+      kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "could not start Xvfb" >&2; return 1
+}
+
+case $action in
+  up)
+    start_xvfb
+    export DISPLAY=$(cat "$state/display")
+    if [ ! -f "$state/prefix/.veneer-ready" ]; then
+      rm -rf "$state/prefix"
+      "$run" wineboot -i </dev/null >/dev/null 2>&1 || true
+      # Unmanaged X windows: no window manager here, and a managed window costs seconds.
+      "$run" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1
+      "$server" -w
+      touch "$state/prefix/.veneer-ready"
+    fi
+    # A persistent server started away from any pipe keeps each test start fast.
+    "$server" -p </dev/null >/dev/null 2>&1 || true
+    "$run" cmd /c exit </dev/null >/dev/null 2>&1 || true
+    ;;
+  down)
+    "$server" -k </dev/null >/dev/null 2>&1 || true
+    if xvfb_alive; then kill "$(cat "$state/xvfb.pid")"; fi
+    rm -f "$state/xvfb.pid" "$state/display"
+    ;;
+  *) echo "usage: $0 up|down BUILD_DIR" >&2; exit 2 ;;
+esac
