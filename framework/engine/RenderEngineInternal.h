@@ -12,6 +12,9 @@
 #include "foundation/DuiString.h"
 
 namespace Veneer {
+
+struct TSkinArchiveHandle;
+
 namespace RenderInternal {
 
 using AlphaBlendProc = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
@@ -48,8 +51,10 @@ constexpr DWORD kMaxImageBytes = 32u * 1024u * 1024u;
 // Each fills `data` with the whole source or returns false (data emptied).
 bool ReadImageFile(LPCWSTR path, std::vector<BYTE>& data);
 bool ReadImageResource(HMODULE module, LPCWSTR name, LPCWSTR type, std::vector<BYTE>& data);
-// `archive` is an open skin archive handle (HSKINARCHIVE).
-bool ReadImageFromArchive(void* archive, LPCWSTR name, std::vector<BYTE>& data);
+// An entry of an open archive, found ignoring ASCII case; or of the archive
+// file at archivePath, opened and closed for this one read.
+bool ReadImageFromArchive(TSkinArchiveHandle* archive, LPCWSTR name, std::vector<BYTE>& data);
+bool ReadImageFromArchiveFile(LPCWSTR archivePath, LPCWSTR name, std::vector<BYTE>& data);
 
 // Decodes a PNG/JPEG/BMP/... held in memory into a premultiplied top-down
 // DIB section; pixels equal to `mask` (0xAARRGGBB, after premultiplication)

@@ -1,0 +1,59 @@
+// Image bytes from a skin archive entry.
+#include "engine/RenderEngineInternal.h"
+
+#if __has_include("foundation/SkinArchive.h")
+#include "foundation/SkinArchive.h"
+#define VENEER_HAVE_SKIN_ARCHIVE 1
+#endif
+
+namespace Veneer {
+namespace RenderInternal {
+
+#ifdef VENEER_HAVE_SKIN_ARCHIVE
+
+bool ReadImageFromArchive(TSkinArchiveHandle* archive, LPCWSTR name, std::vector<BYTE>& data)
+{
+    data.clear();
+    if (archive == nullptr || name == nullptr) return false;
+    int index = -1;
+    TArchiveEntry entry;
+    if (FindArchiveEntry(archive, name, true, &index, &entry) != ARCHIVE_OK) return false;
+    // The declared size is checked before anything is allocated.
+    if (entry.uncompressedSize == 0 || entry.uncompressedSize > kMaxImageBytes) return false;
+    data.resize(entry.uncompressedSize);
+    const DWORD result = ExtractArchiveEntry(archive, index, data.data(), entry.uncompressedSize, ARCHIVE_MEMORY);
+    if (result != ARCHIVE_OK && result != ARCHIVE_MORE_DATA) {
+        data.clear();
+        return false;
+    }
+    return true;
+}
+
+bool ReadImageFromArchiveFile(LPCWSTR archivePath, LPCWSTR name, std::vector<BYTE>& data)
+{
+    data.clear();
+    TSkinArchiveHandle* archive = OpenSkinArchive(archivePath, 0, ARCHIVE_FILE);
+    if (archive == nullptr) return false;
+    const bool read = ReadImageFromArchive(archive, name, data);
+    CloseSkinArchive(archive);
+    return read;
+}
+
+#else
+
+bool ReadImageFromArchive(TSkinArchiveHandle*, LPCWSTR, std::vector<BYTE>& data)
+{
+    data.clear();
+    return false;
+}
+
+bool ReadImageFromArchiveFile(LPCWSTR, LPCWSTR, std::vector<BYTE>& data)
+{
+    data.clear();
+    return false;
+}
+
+#endif
+
+}  // namespace RenderInternal
+}  // namespace Veneer
