@@ -1,15 +1,10 @@
 // Image bytes from a skin archive entry.
 #include "engine/RenderEngineInternal.h"
 
-#if __has_include("foundation/SkinArchive.h")
 #include "foundation/SkinArchive.h"
-#define VENEER_HAVE_SKIN_ARCHIVE 1
-#endif
 
 namespace Veneer {
 namespace RenderInternal {
-
-#ifdef VENEER_HAVE_SKIN_ARCHIVE
 
 bool ReadImageFromArchive(TSkinArchiveHandle* archive, LPCWSTR name, std::vector<BYTE>& data)
 {
@@ -38,22 +33,6 @@ bool ReadImageFromArchiveFile(LPCWSTR archivePath, LPCWSTR name, std::vector<BYT
     CloseSkinArchive(archive);
     return read;
 }
-
-#else
-
-bool ReadImageFromArchive(TSkinArchiveHandle*, LPCWSTR, std::vector<BYTE>& data)
-{
-    data.clear();
-    return false;
-}
-
-bool ReadImageFromArchiveFile(LPCWSTR, LPCWSTR, std::vector<BYTE>& data)
-{
-    data.clear();
-    return false;
-}
-
-#endif
 
 }  // namespace RenderInternal
 }  // namespace Veneer
