@@ -1,67 +1,15 @@
 #include "MicroClientConfig.h"
 #include "ImageSections.h"
-#include <algorithm>
-#include <climits>
+#include "foundation/ValueSyntax.h"
 #include <cstdint>
 #include <cwchar>
 
 using Veneer::CMarkup;
 using Veneer::CMarkupNode;
+using Veneer::ValueSyntax::ParseRect;
+using Veneer::ValueSyntax::ParseSize;
 
 namespace {
-
-bool IsBlank(wchar_t ch)
-{
-    return ch == L' ' || ch == L'\t' || ch == L'\n' || ch == L'\v' || ch == L'\f' || ch == L'\r';
-}
-
-// Reads one base-10 number the way wcstol does (blanks, sign, digits,
-// saturating at the 32-bit limits). Returns where reading stopped: where it
-// began when there was no digit.
-const wchar_t* ReadNumber(const wchar_t* start, long& number)
-{
-    const wchar_t* p = start;
-    while (IsBlank(*p)) ++p;
-    bool negative = false;
-    if (*p == L'+' || *p == L'-') {
-        negative = *p == L'-';
-        ++p;
-    }
-    if (*p < L'0' || *p > L'9') {
-        number = 0;
-        return start;
-    }
-    long long magnitude = 0;
-    const long long limit = negative ? -static_cast<long long>(INT_MIN) : INT_MAX;
-    for (; *p >= L'0' && *p <= L'9'; ++p) {
-        if (magnitude < limit) magnitude = std::min(limit, magnitude * 10 + (*p - L'0'));
-    }
-    number = static_cast<long>(negative ? -magnitude : magnitude);
-    return p;
-}
-
-// "a,b,c": each number starts one character (any character) after the previous
-// one stopped; numbers missing at the end are 0, text after the last is ignored.
-void ReadNumberList(const wchar_t* text, long* numbers, int count)
-{
-    const wchar_t* p = text;
-    for (int i = 0; i < count; ++i) {
-        numbers[i] = 0;
-        if (p == nullptr) continue;
-        p = ReadNumber(p, numbers[i]);
-        p = *p != 0 ? p + 1 : nullptr;
-    }
-}
-
-void ReadRect(const wchar_t* text, RECT& rect)
-{
-    long numbers[4] = {};
-    ReadNumberList(text, numbers, 4);
-    rect.left = numbers[0];
-    rect.top = numbers[1];
-    rect.right = numbers[2];
-    rect.bottom = numbers[3];
-}
 
 class FileHandle {
 public:
@@ -132,16 +80,13 @@ void ApplyConfigKey(CMicroClientConfig& config, LPCWSTR key, LPCWSTR value)
     if (key == nullptr) return;
     if (value == nullptr) value = L"";
     if (wcscmp(key, L"loginWebRect") == 0) {
-        ReadRect(value, config.loginWebRect);
+        config.loginWebRect = ParseRect(value);
     } else if (wcscmp(key, L"closeRect") == 0) {
-        ReadRect(value, config.closeRect);
+        config.closeRect = ParseRect(value);
     } else if (wcscmp(key, L"miniRect") == 0) {
-        ReadRect(value, config.miniRect);
+        config.miniRect = ParseRect(value);
     } else if (wcscmp(key, L"loginFrameSize") == 0) {
-        long numbers[2] = {};
-        ReadNumberList(value, numbers, 2);
-        config.loginFrameSize.cx = numbers[0];
-        config.loginFrameSize.cy = numbers[1];
+        config.loginFrameSize = ParseSize(value);
     } else if (wcscmp(key, L"loginURL") == 0) {
         config.loginURL = value;
     } else if (wcscmp(key, L"playGamekeyWord") == 0) {
