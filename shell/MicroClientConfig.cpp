@@ -59,9 +59,8 @@ bool LoadClientConfigResource(CMarkup& document, HMODULE module)
     const void* bytes = ::LockResource(loaded);
     const DWORD size = ::SizeofResource(module, resource);
     if (bytes == nullptr || size == 0) return false;
-    // Resource memory is read-only; the parser is handed a copy it may write to.
-    std::vector<BYTE> copy(static_cast<const BYTE*>(bytes), static_cast<const BYTE*>(bytes) + size);
-    return document.LoadFromMem(copy.data(), size, 0);
+    // The parser decodes into a buffer of its own; the read-only resource is only read.
+    return document.LoadFromMem(static_cast<const BYTE*>(bytes), size, 0);
 }
 
 bool LoadClientConfig(CMarkup& document, CMicroClientConfig& config)

@@ -49,7 +49,9 @@ TEST(ClientConfigNumbers, SeparatorIsOneCharacterSkippedWhateverItIs)
     ExpectSize(-5, 10, L"-5,10");
     ExpectSize(7, 9, L"+7x9");
     ExpectSize(0, 0, L"");
-    ExpectSize(0, 5, L"x,5");
+    // No digit: the reading stops where it began, so the skipped separator is the "x".
+    ExpectSize(0, 0, L"x,5");
+    ExpectSize(0, 5, L",5");
     ExpectSize(0, 0, L",");
 }
 
