@@ -273,6 +273,7 @@ private:
     void Describe(const TCentralHeader& header, int index, TArchiveEntry& entry) const;
     DWORD OpenEntry(int index);
     void CloseEntry();
+    void CloseFinishedEntry();
     bool ReadEntry(BYTE* out, DWORD length, DWORD& delivered);
     bool Refill();
     bool FinishEntry();
@@ -527,8 +528,18 @@ void CSkinArchiveReader::Describe(const TCentralHeader& header, int index, TArch
     entry.uncompressedSize = header.uncompressedSize;
 }
 
+// Loaders look an entry up before each extraction and make one extraction call;
+// an entry left open after it was delivered whole must not make the next load
+// of the same entry "continue" with nothing and report success.
+void CSkinArchiveReader::CloseFinishedEntry()
+{
+    if (m_stream && m_stream->finished)
+        CloseEntry();
+}
+
 DWORD CSkinArchiveReader::Find(const wchar_t* name, bool ignoreCase, int* index, TArchiveEntry* entry)
 {
+    CloseFinishedEntry();
     auto notFound = [&](DWORD result) {
         if (index)
             *index = -1;
@@ -579,6 +590,7 @@ DWORD CSkinArchiveReader::Find(const wchar_t* name, bool ignoreCase, int* index,
 
 DWORD CSkinArchiveReader::Get(int index, TArchiveEntry* entry)
 {
+    CloseFinishedEntry();
     if (!entry || index < -1 || index >= m_entryCount)
         return ARCHIVE_BAD_ARGUMENT;
     if (index == -1) {

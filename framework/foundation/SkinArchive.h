@@ -55,6 +55,8 @@ DWORD GetArchiveEntry(HSKINARCHIVE archive, int index, TArchiveEntry* entry);
 // bytes were delivered and all of them are sound; a call for the same index
 // continues, and the entry is reported whole only after its size and CRC-32 check
 // out. Any failure returns another code and the buffer must not be used.
+// An entry delivered whole stays open until the next call for another index or
+// the next Find/GetArchiveEntry, so a later lookup extracts it afresh.
 // ARCHIVE_HANDLE / ARCHIVE_FILE: `destination` is a file handle / wide path.
 DWORD ExtractArchiveEntry(HSKINARCHIVE archive, int index, void* destination,
                           DWORD length, DWORD mode);

@@ -106,6 +106,24 @@ TEST(SkinArchive, EveryEntryOfEachToolsArchiveMatchesItsSource)
     ExpectEveryEntryMatchesItsSource(L"commented.zip");
 }
 
+TEST(SkinArchive, AnEntryLoadsAgainAfterANewSearch)
+{
+    // The loaders' pattern on the cached handle: find, one exact-size call, repeat.
+    const Bytes bytes = LoadArchive(L"deflated.zip");
+    const Bytes expected = StagedFile(L"skin/login.xml");
+    ArchivePtr archive = OpenMemory(bytes);
+    ASSERT_TRUE(archive);
+    for (int load = 0; load < 3; ++load) {
+        SCOPED_TRACE(load);
+        int index = -1;
+        TArchiveEntry entry;
+        ASSERT_EQ(ARCHIVE_OK, FindArchiveEntry(archive.get(), L"skin/login.xml", true, &index, &entry));
+        Bytes data(entry.uncompressedSize);
+        EXPECT_EQ(ARCHIVE_MORE_DATA, ExtractArchiveEntry(archive.get(), index, data.data(), entry.uncompressedSize, ARCHIVE_MEMORY));
+        EXPECT_TRUE(data == expected);
+    }
+}
+
 TEST(SkinArchive, StoredArchiveHoldsEntriesUncompressed)
 {
     ArchivePtr archive(OpenSkinArchive(GeneratedPath(L"stored.zip").c_str(), 0, ARCHIVE_FILE));
