@@ -8,17 +8,7 @@
 
 #include "engine/ControlUI.h"
 #include "engine/RenderEngine.h"
-#if __has_include("foundation/SkinArchive.h")
 #include "foundation/SkinArchive.h"
-#else
-// The archive reader is not in this tree yet.
-namespace Veneer {
-constexpr DWORD ARCHIVE_FILE = 2;
-constexpr DWORD ARCHIVE_MEMORY = 3;
-inline TSkinArchiveHandle* OpenSkinArchive(const void*, DWORD, DWORD) { return nullptr; }
-inline DWORD CloseSkinArchive(TSkinArchiveHandle*) { return 0; }
-}  // namespace Veneer
-#endif
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
