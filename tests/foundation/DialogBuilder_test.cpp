@@ -284,7 +284,12 @@ TEST_F(DialogBuilderTest, StockTableMapsElementNamesToClasses)
         const wchar_t* element;
         const wchar_t* cls;
     } rows[] = {
+        { L"Text", L"TextUI" },
+        { L"Label", L"LabelUI" },
+        { L"Button", L"ButtonUI" },
+        { L"Option", L"OptionUI" },
         { L"Control", L"ControlUI" },
+        { L"CheckBox", L"CheckBoxUI" },
         { L"Container", L"ContainerUI" },
         { L"VerticalLayout", L"VerticalLayoutUI" },
         { L"HorizontalLayout", L"HorizontalLayoutUI" },
