@@ -14,6 +14,8 @@
 #include "engine/ControlUI.h"
 #include "engine/PaintManagerUI.h"
 #include "foundation/ValueSyntax.h"
+#include "hosting/ActiveXUI.h"
+#include "hosting/WebBrowserUI.h"
 
 namespace Veneer {
 
@@ -42,11 +44,11 @@ struct ElementClass {
 //
 // Classes not built yet get their row here when they land:
 //   "Edit" CEditUI, "List" CListUI, "Combo" CComboUI,
-//   "Slider" CSliderUI, "ActiveX" CActiveXUI, "Progress" CProgressUI,
+//   "Slider" CSliderUI, "Progress" CProgressUI,
 //   "RichEdit" CRichEditUI, "ComboBox" CComboBoxUI,
 //   "DateTime" CDateTimeUI, "TreeView" CTreeViewUI, "TabLayout" CTabLayoutUI,
 //   "ListHeader" CListHeaderUI, "TileLayout" CTileLayoutUI,
-//   "WebBrowser" CWebBrowserUI, "ChildLayout" CChildLayoutUI,
+//   "ChildLayout" CChildLayoutUI,
 //   "ListHeaderItem" CListHeaderItemUI, "ListTextElement" CListTextElementUI,
 //   "ListLabelElement" CListLabelElementUI,
 //   "ListContainerElement" CListContainerElementUI
@@ -62,6 +64,8 @@ const ElementClass kStockControls[] = {
     VENEER_ELEMENT(L"Button", CButtonUI),
     VENEER_ELEMENT(L"Option", COptionUI),
     VENEER_ELEMENT(L"CheckBox", CCheckBoxUI),
+    VENEER_ELEMENT(L"ActiveX", CActiveXUI),
+    VENEER_ELEMENT(L"WebBrowser", CWebBrowserUI),
 };
 
 #undef VENEER_ELEMENT
