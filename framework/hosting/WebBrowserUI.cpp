@@ -1,6 +1,8 @@
 #include "hosting/WebBrowserUI.h"
 
 #include <cwchar>
+#include <new>
+#include <string>
 
 #include "hosting/ComHolder.h"
 #include "hosting/WebBrowserIds.h"
@@ -803,6 +805,371 @@ LRESULT CWebBrowserUI::TranslateAccelerator(MSG* pMsg)
         return S_FALSE;
     }
     return active->TranslateAccelerator(pMsg);
+}
+
+}  // namespace Veneer
+
+namespace Veneer {
+
+// CDocHostUIHandler -------------------------------------------------------------
+
+CDocHostUIHandler::CDocHostUIHandler(bool bBorder, bool bScrollBar)
+    : m_bBorder(bBorder), m_bScrollBar(bScrollBar)
+{
+}
+
+STDMETHODIMP_(ULONG) CDocHostUIHandler::AddRef()
+{
+    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
+}
+
+STDMETHODIMP_(ULONG) CDocHostUIHandler::Release()
+{
+    LONG lRef = ::InterlockedDecrement(&m_dwRef);
+    if (lRef == 0) delete this;
+    return static_cast<ULONG>(lRef);
+}
+
+STDMETHODIMP CDocHostUIHandler::QueryInterface(REFIID riid, LPVOID* ppvObject)
+{
+    if (ppvObject == nullptr) return E_POINTER;
+    *ppvObject = nullptr;
+    if (riid == IID_IUnknown || riid == IID_DocHostUIHandler || riid == IID_DocHostUIHandler2) {
+        *ppvObject = static_cast<IDocHostUIHandler2*>(this);
+    } else if (riid == IID_IOleCommandTarget) {
+        *ppvObject = static_cast<IOleCommandTarget*>(this);
+    }
+    if (*ppvObject == nullptr) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP CDocHostUIHandler::ShowContextMenu(DWORD, POINT*, IUnknown*, IDispatch*) { return S_OK; }
+
+STDMETHODIMP CDocHostUIHandler::GetHostInfo(DOCHOSTUIINFO* pInfo)
+{
+    if (pInfo == nullptr) return E_INVALIDARG;
+    pInfo->cbSize = sizeof(DOCHOSTUIINFO);
+    pInfo->dwFlags |= DOCHOSTUIFLAG_NO3DOUTERBORDER;
+    if (!m_bBorder) pInfo->dwFlags |= DOCHOSTUIFLAG_NO3DBORDER;
+    if (!m_bScrollBar) pInfo->dwFlags |= DOCHOSTUIFLAG_SCROLL_NO;
+    pInfo->dwDoubleClick = DOCHOSTUIDBLCLK_DEFAULT;
+    return S_OK;
+}
+
+STDMETHODIMP CDocHostUIHandler::ShowUI(DWORD, IOleInPlaceActiveObject*, IOleCommandTarget*,
+    IOleInPlaceFrame*, IOleInPlaceUIWindow*)
+{
+    return S_OK;
+}
+STDMETHODIMP CDocHostUIHandler::HideUI() { return S_OK; }
+STDMETHODIMP CDocHostUIHandler::UpdateUI() { return S_OK; }
+STDMETHODIMP CDocHostUIHandler::EnableModeless(BOOL) { return S_OK; }
+STDMETHODIMP CDocHostUIHandler::OnDocWindowActivate(BOOL) { return S_OK; }
+STDMETHODIMP CDocHostUIHandler::OnFrameWindowActivate(BOOL) { return E_NOTIMPL; }
+STDMETHODIMP CDocHostUIHandler::ResizeBorder(LPCRECT, IOleInPlaceUIWindow*, BOOL) { return E_NOTIMPL; }
+STDMETHODIMP CDocHostUIHandler::TranslateAccelerator(LPMSG, const GUID*, DWORD) { return S_FALSE; }
+STDMETHODIMP CDocHostUIHandler::GetOptionKeyPath(LPOLESTR* pchKey, DWORD)
+{
+    if (pchKey != nullptr) *pchKey = nullptr;
+    return E_NOTIMPL;
+}
+STDMETHODIMP CDocHostUIHandler::GetDropTarget(IDropTarget*, IDropTarget** ppDropTarget)
+{
+    if (ppDropTarget != nullptr) *ppDropTarget = nullptr;
+    return S_FALSE;
+}
+STDMETHODIMP CDocHostUIHandler::GetExternal(IDispatch** ppDispatch)
+{
+    if (ppDispatch != nullptr) *ppDispatch = nullptr;
+    return S_FALSE;
+}
+STDMETHODIMP CDocHostUIHandler::TranslateUrl(DWORD, OLECHAR*, OLECHAR** ppchURLOut)
+{
+    if (ppchURLOut != nullptr) *ppchURLOut = nullptr;
+    return E_NOTIMPL;
+}
+STDMETHODIMP CDocHostUIHandler::FilterDataObject(IDataObject*, IDataObject** ppDORet)
+{
+    if (ppDORet != nullptr) *ppDORet = nullptr;
+    return E_NOTIMPL;
+}
+STDMETHODIMP CDocHostUIHandler::GetOverrideKeyPath(LPOLESTR* pchKey, DWORD)
+{
+    if (pchKey != nullptr) *pchKey = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP CDocHostUIHandler::QueryStatus(const GUID*, ULONG, OLECMD[], OLECMDTEXT*)
+{
+    return OLECMDERR_E_NOTSUPPORTED;
+}
+
+STDMETHODIMP CDocHostUIHandler::Exec(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD,
+    VARIANTARG* pvaIn, VARIANTARG* pvaOut)
+{
+    if (pguidCmdGroup == nullptr || *pguidCmdGroup != CGID_DocHostCommands) {
+        return OLECMDERR_E_UNKNOWNGROUP;
+    }
+    if (nCmdID != kShowScriptError) return OLECMDERR_E_NOTSUPPORTED;
+    return AnswerScriptError(pvaIn, pvaOut);
+}
+
+// WebBrowserEventSinker ---------------------------------------------------------
+
+WebBrowserEventSinker::WebBrowserEventSinker(CWebBrowser2UI* pOwner) : m_pOwner(pOwner) {}
+
+WebBrowserEventSinker::~WebBrowserEventSinker()
+{
+    Disconnect();
+}
+
+HRESULT WebBrowserEventSinker::Connect(IWebBrowser2* pBrowser)
+{
+    if (pBrowser == nullptr) return E_POINTER;
+    Disconnect();
+    CComHolder<IConnectionPointContainer> container;
+    HRESULT hr = pBrowser->QueryInterface(IID_IConnectionPointContainer, container.OutVoid());
+    if (FAILED(hr) || !container) return FAILED(hr) ? hr : E_NOINTERFACE;
+    CComHolder<IConnectionPoint> point;
+    hr = container->FindConnectionPoint(DIID_WebBrowserEvents2, point.Out());
+    if (FAILED(hr) || !point) return FAILED(hr) ? hr : E_NOINTERFACE;
+    hr = point->Advise(static_cast<IDispatch*>(this), &m_dwCookie);
+    if (FAILED(hr)) return hr;
+    m_pConnectionPoint = point.Detach();
+    return S_OK;
+}
+
+void WebBrowserEventSinker::Disconnect()
+{
+    if (m_pConnectionPoint == nullptr) return;
+    IConnectionPoint* point = m_pConnectionPoint;
+    m_pConnectionPoint = nullptr;
+    point->Unadvise(m_dwCookie);
+    m_dwCookie = 0;
+    point->Release();
+}
+
+STDMETHODIMP_(ULONG) WebBrowserEventSinker::AddRef()
+{
+    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
+}
+
+STDMETHODIMP_(ULONG) WebBrowserEventSinker::Release()
+{
+    LONG lRef = ::InterlockedDecrement(&m_dwRef);
+    if (lRef == 0) delete this;
+    return static_cast<ULONG>(lRef);
+}
+
+STDMETHODIMP WebBrowserEventSinker::QueryInterface(REFIID riid, LPVOID* ppvObject)
+{
+    if (ppvObject == nullptr) return E_POINTER;
+    *ppvObject = nullptr;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_WebBrowserEvents2) {
+        *ppvObject = static_cast<IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP WebBrowserEventSinker::GetTypeInfoCount(UINT* iTInfo)
+{
+    if (iTInfo != nullptr) *iTInfo = 0;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP WebBrowserEventSinker::GetTypeInfo(UINT, LCID, ITypeInfo** ppTInfo)
+{
+    if (ppTInfo != nullptr) *ppTInfo = nullptr;
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP WebBrowserEventSinker::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*)
+{
+    return E_NOTIMPL;
+}
+
+STDMETHODIMP WebBrowserEventSinker::Invoke(DISPID dispIdMember, REFIID, LCID, WORD,
+    DISPPARAMS* pDispParams, VARIANT*, EXCEPINFO*, UINT*)
+{
+    if (pDispParams == nullptr || (pDispParams->cArgs > 0 && pDispParams->rgvarg == nullptr)) {
+        return S_OK;
+    }
+    try {
+        switch (dispIdMember) {
+        case DISPID_NAVIGATECOMPLETE2:
+            OnNavigateComplete(*pDispParams);
+            break;
+        case DISPID_NAVIGATEERROR:
+            m_bNavigateError = true;
+            break;
+        case DISPID_DOCUMENTCOMPLETE:
+            OnDocumentComplete(*pDispParams);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+    }
+    return S_OK;
+}
+
+void WebBrowserEventSinker::OnNavigateComplete(DISPPARAMS& params)
+{
+    if (params.cArgs < 2 || params.rgvarg[1].vt != VT_DISPATCH || params.rgvarg[1].pdispVal == nullptr) {
+        return;
+    }
+    CComHolder<IWebBrowser2> frame;
+    if (FAILED(params.rgvarg[1].pdispVal->QueryInterface(IID_WebBrowser2, frame.OutVoid())) || !frame) {
+        return;
+    }
+    CComHolder<IDispatch> document;
+    if (FAILED(frame->get_Document(document.Out())) || !document) return;
+    CComHolder<ICustomDoc> customDoc;
+    if (FAILED(document->QueryInterface(IID_CustomDoc, customDoc.OutVoid())) || !customDoc) return;
+    CDocHostUIHandler* pHandler = new (std::nothrow) CDocHostUIHandler(m_bBorder, m_bScrollBar);
+    if (pHandler == nullptr) return;
+    customDoc->SetUIHandler(pHandler);
+    pHandler->Release();
+}
+
+void WebBrowserEventSinker::OnDocumentComplete(DISPPARAMS& params)
+{
+    if (params.cArgs < 2) return;
+    VARIANT* args = params.rgvarg;
+    if (args[1].vt == VT_DISPATCH && args[1].pdispVal != nullptr) {
+        CComHolder<IWebBrowser2> frame;
+        CComHolder<IDispatch> document;
+        CComHolder<IHTMLDocument2> htmlDocument;
+        CComHolder<IHTMLElement> body;
+        if (SUCCEEDED(args[1].pdispVal->QueryInterface(IID_WebBrowser2, frame.OutVoid())) && frame &&
+            SUCCEEDED(frame->get_Document(document.Out())) && document &&
+            SUCCEEDED(document->QueryInterface(IID_HtmlDocument2, htmlDocument.OutVoid())) &&
+            htmlDocument && SUCCEEDED(htmlDocument->get_body(body.Out())) && body) {
+            CComHolder<IHTMLStyle> style;
+            body->get_style(style.Out());
+            if (!m_bBorder && style) PutString(style.Get(), &IHTMLStyle::put_border, L"none");
+            if (!m_bScrollBar) {
+                CComHolder<IHTMLBodyElement> bodyElement;
+                if (SUCCEEDED(body->QueryInterface(IID_HtmlBodyElement, bodyElement.OutVoid())) &&
+                    bodyElement) {
+                    BSTR none = ::SysAllocString(L"none");
+                    if (none != nullptr) {
+                        bodyElement->put_scroll(none);
+                        ::SysFreeString(none);
+                    }
+                }
+                if (style) PutString(style.Get(), &IHTMLStyle::put_overflow, L"hidden");
+            }
+        }
+    }
+    if (args[0].vt != (VT_BYREF | VT_VARIANT) || args[0].pvarVal == nullptr) return;
+    const VARIANT* url = args[0].pvarVal;
+    if (url->vt != VT_BSTR || url->bstrVal == nullptr) return;
+    if (std::wcscmp(url->bstrVal, L"about:blank") == 0) return;
+    int size = ::WideCharToMultiByte(CP_ACP, 0, url->bstrVal, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 0) return;
+    std::string narrow(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_ACP, 0, url->bstrVal, -1, &narrow[0], size, nullptr, nullptr);
+    const LPARAM error = m_bNavigateError ? 1 : 0;
+    m_bNavigateError = false;
+    if (m_pOwner != nullptr && m_pOwner->GetManager() != nullptr) {
+        m_pOwner->GetManager()->SendNotify(m_pOwner, L"HTML_COMPLETE",
+            reinterpret_cast<WPARAM>(narrow.c_str()), error, false);
+    }
+}
+
+// CWebBrowser2UI ----------------------------------------------------------------
+
+CWebBrowser2UI::CWebBrowser2UI()
+{
+    m_clsid = CLSID_WebBrowserObject;
+}
+
+CWebBrowser2UI::~CWebBrowser2UI()
+{
+    try {
+        ReleaseControl();
+    } catch (...) {
+    }
+}
+
+void CWebBrowser2UI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+{
+    const bool bTrue = std::wcscmp(pstrValue, L"true") == 0;
+    if (std::wcscmp(pstrName, L"url") == 0) {
+        m_sUrl = pstrValue;
+    } else if (std::wcscmp(pstrName, L"autonavi") == 0) {
+        m_bAutoNavigate = bTrue;
+    } else if (std::wcscmp(pstrName, L"autosink") == 0) {
+        m_bAutoSink = bTrue;
+    } else if (std::wcscmp(pstrName, L"boder") == 0) {
+        m_bBorder = bTrue;
+    } else if (std::wcscmp(pstrName, L"scrollbar") == 0) {
+        m_bScrollBar = bTrue;
+    } else if (std::wcscmp(pstrName, L"clsid") == 0 || std::wcscmp(pstrName, L"modulename") == 0) {
+        // The hosted object is always the browser.
+    } else {
+        CActiveXUI::SetAttribute(pstrName, pstrValue);
+    }
+}
+
+void CWebBrowser2UI::Navigate2(LPCTSTR lpszUrl)
+{
+    if (m_pWebBrowser2 == nullptr) return;
+    CDuiString sUrl = lpszUrl != nullptr ? CDuiString(lpszUrl) : m_sUrl;
+    if (sUrl.IsEmpty()) return;
+    VARIANT url;
+    ::VariantInit(&url);
+    url.vt = VT_BSTR;
+    url.bstrVal = ::SysAllocString(sUrl.GetData());
+    if (url.bstrVal == nullptr) return;
+    CComHolder<IWebBrowser2> browser;
+    browser.Assign(m_pWebBrowser2);
+    browser->Navigate2(&url, nullptr, nullptr, nullptr, nullptr);
+    ::VariantClear(&url);
+}
+
+bool CWebBrowser2UI::DoCreateControl()
+{
+    if (!CActiveXUI::DoCreateControl()) return false;
+    GetControl(IID_WebBrowser2, reinterpret_cast<LPVOID*>(&m_pWebBrowser2));
+    if (m_pWebBrowser2 != nullptr && m_bAutoSink) {
+        WebBrowserEventSinker* pSinker = new (std::nothrow) WebBrowserEventSinker(this);
+        if (pSinker != nullptr) {
+            pSinker->SetBorder(m_bBorder);
+            pSinker->SetScrollBar(m_bScrollBar);
+            if (SUCCEEDED(pSinker->Connect(m_pWebBrowser2))) {
+                m_pSinker = pSinker;
+            } else {
+                pSinker->Release();
+            }
+        }
+    }
+    if (m_pWebBrowser2 != nullptr && m_bAutoNavigate) {
+        if (m_pSinker != nullptr) Navigate2(L"about:blank");
+        if (!m_sUrl.IsEmpty()) Navigate2(m_sUrl.GetData());
+    }
+    return true;
+}
+
+void CWebBrowser2UI::ReleaseControl()
+{
+    if (m_pSinker != nullptr) {
+        WebBrowserEventSinker* pSinker = m_pSinker;
+        m_pSinker = nullptr;
+        pSinker->ClearOwner();
+        pSinker->Disconnect();
+        pSinker->Release();
+    }
+    if (m_pWebBrowser2 != nullptr) {
+        IWebBrowser2* pBrowser = m_pWebBrowser2;
+        m_pWebBrowser2 = nullptr;
+        pBrowser->Release();
+    }
+    CActiveXUI::ReleaseControl();
 }
 
 }  // namespace Veneer

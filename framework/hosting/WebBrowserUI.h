@@ -217,4 +217,115 @@ private:
     bool m_bAcceleratorAdded { false };
 };
 
+class CWebBrowser2UI;
+
+// The page host handler installed by CWebBrowser2UI's sink.
+class CDocHostUIHandler : public IDocHostUIHandler2, public IOleCommandTarget {
+public:
+    CDocHostUIHandler(bool bBorder, bool bScrollBar);
+    virtual ~CDocHostUIHandler() = default;
+
+    STDMETHOD_(ULONG, AddRef)() override;
+    STDMETHOD_(ULONG, Release)() override;
+    STDMETHOD(QueryInterface)(REFIID riid, LPVOID* ppvObject) override;
+
+    STDMETHOD(ShowContextMenu)(DWORD dwID, POINT* pptPosition, IUnknown* pCommandTarget,
+        IDispatch* pDispatchObjectHit) override;
+    STDMETHOD(GetHostInfo)(DOCHOSTUIINFO* pInfo) override;
+    STDMETHOD(ShowUI)(DWORD dwID, IOleInPlaceActiveObject* pActiveObject,
+        IOleCommandTarget* pCommandTarget, IOleInPlaceFrame* pFrame, IOleInPlaceUIWindow* pDoc) override;
+    STDMETHOD(HideUI)() override;
+    STDMETHOD(UpdateUI)() override;
+    STDMETHOD(EnableModeless)(BOOL fEnable) override;
+    STDMETHOD(OnDocWindowActivate)(BOOL fActivate) override;
+    STDMETHOD(OnFrameWindowActivate)(BOOL fActivate) override;
+    STDMETHOD(ResizeBorder)(LPCRECT prcBorder, IOleInPlaceUIWindow* pUIWindow, BOOL fFrameWindow) override;
+    STDMETHOD(TranslateAccelerator)(LPMSG lpMsg, const GUID* pguidCmdGroup, DWORD nCmdID) override;
+    STDMETHOD(GetOptionKeyPath)(LPOLESTR* pchKey, DWORD dwReserved) override;
+    STDMETHOD(GetDropTarget)(IDropTarget* pDropTarget, IDropTarget** ppDropTarget) override;
+    STDMETHOD(GetExternal)(IDispatch** ppDispatch) override;
+    STDMETHOD(TranslateUrl)(DWORD dwTranslate, OLECHAR* pchURLIn, OLECHAR** ppchURLOut) override;
+    STDMETHOD(FilterDataObject)(IDataObject* pDO, IDataObject** ppDORet) override;
+    STDMETHOD(GetOverrideKeyPath)(LPOLESTR* pchKey, DWORD dw) override;
+
+    STDMETHOD(QueryStatus)(const GUID* pguidCmdGroup, ULONG cCmds, OLECMD prgCmds[],
+        OLECMDTEXT* pCmdText) override;
+    STDMETHOD(Exec)(const GUID* pguidCmdGroup, DWORD nCmdID, DWORD nCmdexecopt, VARIANTARG* pvaIn,
+        VARIANTARG* pvaOut) override;
+
+private:
+    LONG m_dwRef { 1 };
+    bool m_bBorder { false };
+    bool m_bScrollBar { false };
+};
+
+// The event sink of CWebBrowser2UI.
+class WebBrowserEventSinker : public IDispatch {
+public:
+    explicit WebBrowserEventSinker(CWebBrowser2UI* pOwner);
+    virtual ~WebBrowserEventSinker();
+
+    void SetBorder(bool bBorder) { m_bBorder = bBorder; }
+    void SetScrollBar(bool bScrollBar) { m_bScrollBar = bScrollBar; }
+    HRESULT Connect(IWebBrowser2* pBrowser);
+    void Disconnect();
+    // Called by the owner when it goes; later events are ignored.
+    void ClearOwner() { m_pOwner = nullptr; }
+
+    STDMETHOD_(ULONG, AddRef)() override;
+    STDMETHOD_(ULONG, Release)() override;
+    STDMETHOD(QueryInterface)(REFIID riid, LPVOID* ppvObject) override;
+    STDMETHOD(GetTypeInfoCount)(UINT* iTInfo) override;
+    STDMETHOD(GetTypeInfo)(UINT iTInfo, LCID lcid, ITypeInfo** ppTInfo) override;
+    STDMETHOD(GetIDsOfNames)(REFIID riid, LPOLESTR* rgszNames, UINT cNames, LCID lcid,
+        DISPID* rgDispId) override;
+    STDMETHOD(Invoke)(DISPID dispIdMember, REFIID riid, LCID lcid, WORD wFlags,
+        DISPPARAMS* pDispParams, VARIANT* pVarResult, EXCEPINFO* pExcepInfo, UINT* puArgErr) override;
+
+private:
+    void OnNavigateComplete(DISPPARAMS& params);
+    void OnDocumentComplete(DISPPARAMS& params);
+
+    LONG m_dwRef { 1 };
+    CWebBrowser2UI* m_pOwner { nullptr };
+    IConnectionPoint* m_pConnectionPoint { nullptr };
+    DWORD m_dwCookie { 0 };
+    bool m_bBorder { false };
+    bool m_bScrollBar { false };
+    bool m_bNavigateError { false };
+};
+
+// A browser control built by code only; reports finished pages with the
+// notification "HTML_COMPLETE" (wParam: the narrow address, lParam: 1 when
+// a navigation error happened on the way).
+class CWebBrowser2UI : public CActiveXUI {
+public:
+    CWebBrowser2UI();
+    ~CWebBrowser2UI() override;
+
+    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+
+    // A null address means the start address.
+    void Navigate2(LPCTSTR lpszUrl = nullptr);
+    IWebBrowser2* GetWebBrowser2() const { return m_pWebBrowser2; }
+    void SetUrl(LPCTSTR lpszUrl) { m_sUrl = lpszUrl != nullptr ? lpszUrl : L""; }
+    CDuiString GetUrl() const { return m_sUrl; }
+    void SetAutoNavigate(bool bAuto) { m_bAutoNavigate = bAuto; }
+    void SetAutoSink(bool bAuto) { m_bAutoSink = bAuto; }
+    void SetBorder(bool bBorder) { m_bBorder = bBorder; }
+    void SetScrollBar(bool bScrollBar) { m_bScrollBar = bScrollBar; }
+
+protected:
+    bool DoCreateControl() override;
+    void ReleaseControl() override;
+
+    IWebBrowser2* m_pWebBrowser2 { nullptr };
+    CDuiString m_sUrl;
+    bool m_bAutoNavigate { true };
+    bool m_bAutoSink { true };
+    WebBrowserEventSinker* m_pSinker { nullptr };
+    bool m_bBorder { false };
+    bool m_bScrollBar { false };
+};
+
 }  // namespace Veneer
