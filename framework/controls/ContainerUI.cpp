@@ -1,0 +1,922 @@
+#include "controls/ContainerUI.h"
+
+#include <algorithm>
+
+#include "controls/ScrollBarUI.h"
+#include "engine/PaintManagerUI.h"
+#include "engine/RenderEngine.h"
+#include "foundation/ValueSyntax.h"
+
+namespace Veneer {
+
+using ValueSyntax::ParseInt;
+using ValueSyntax::ParseBool;
+using ValueSyntax::ParseRect;
+
+namespace {
+
+// Visits every control of a subtree; the search never matches.
+CControlUI* CALLBACK ReapVisitor(CControlUI* pThis, LPVOID pData)
+{
+    static_cast<CPaintManagerUI*>(pData)->ReapObjects(pThis);
+    return nullptr;
+}
+
+bool RectsIntersect(const RECT& a, const RECT& b)
+{
+    RECT rcTemp = { 0, 0, 0, 0 };
+    return ::IntersectRect(&rcTemp, &a, &b) != FALSE;
+}
+
+}  // namespace
+
+CContainerUI::CContainerUI() = default;
+
+CContainerUI::~CContainerUI()
+{
+    m_bDelayedDestroy = false;
+    RemoveAll();
+    delete m_pVerticalScrollBar;
+    m_pVerticalScrollBar = nullptr;
+    delete m_pHorizontalScrollBar;
+    m_pHorizontalScrollBar = nullptr;
+}
+
+LPCTSTR CContainerUI::GetClass() const { return L"ContainerUI"; }
+
+LPVOID CContainerUI::GetInterface(LPCTSTR pstrName)
+{
+    if (pstrName != nullptr) {
+        if (wcscmp(pstrName, L"IContainer") == 0) {
+            return static_cast<IContainerUI*>(this);
+        }
+        if (wcscmp(pstrName, L"Container") == 0) {
+            return static_cast<CContainerUI*>(this);
+        }
+    }
+    return CControlUI::GetInterface(pstrName);
+}
+
+CControlUI* CContainerUI::GetItemAt(int iIndex) const
+{
+    if (iIndex < 0 || iIndex >= m_items.GetSize()) {
+        return nullptr;
+    }
+    return static_cast<CControlUI*>(m_items[iIndex]);
+}
+
+int CContainerUI::GetItemIndex(CControlUI* pControl) const
+{
+    for (int it = 0; it < m_items.GetSize(); ++it) {
+        if (static_cast<CControlUI*>(m_items[it]) == pControl) {
+            return it;
+        }
+    }
+    return -1;
+}
+
+bool CContainerUI::SetItemIndex(CControlUI* pControl, int iIndex)
+{
+    const int iOld = GetItemIndex(pControl);
+    if (iOld < 0) {
+        return false;
+    }
+    // After taking the child out, the valid places are 0..count-1; refusing
+    // anything else up front keeps the child in the list instead of losing it.
+    if (iIndex < 0 || iIndex >= m_items.GetSize()) {
+        return false;
+    }
+    NeedUpdate();
+    m_items.Remove(iOld);
+    if (!m_items.InsertAt(iIndex, pControl)) {
+        m_items.InsertAt(iOld, pControl);
+        return false;
+    }
+    return true;
+}
+
+int CContainerUI::GetCount() const { return m_items.GetSize(); }
+
+bool CContainerUI::Add(CControlUI* pControl)
+{
+    if (pControl == nullptr) {
+        return false;
+    }
+    if (m_pManager != nullptr) {
+        m_pManager->InitControls(pControl, this);
+    }
+    if (IsVisible()) {
+        NeedUpdate();
+    } else {
+        pControl->SetInternVisible(false);
+    }
+    return m_items.Add(pControl);
+}
+
+bool CContainerUI::AddAt(CControlUI* pControl, int iIndex)
+{
+    if (pControl == nullptr) {
+        return false;
+    }
+    if (m_pManager != nullptr) {
+        m_pManager->InitControls(pControl, this);
+    }
+    if (IsVisible()) {
+        NeedUpdate();
+    } else {
+        pControl->SetInternVisible(false);
+    }
+    return m_items.InsertAt(iIndex, pControl);
+}
+
+void CContainerUI::ReleaseChild(CControlUI* pControl)
+{
+    if (m_bDelayedDestroy && m_pManager != nullptr) {
+        // The child lives on until the manager's cleanup message; make sure
+        // no hot, captured or focused reference reaches it meanwhile.
+        pControl->FindControl(ReapVisitor, m_pManager, 0);
+        m_pManager->AddDelayedCleanup(pControl);
+    } else {
+        delete pControl;
+    }
+}
+
+bool CContainerUI::Remove(CControlUI* pControl)
+{
+    if (pControl == nullptr) {
+        return false;
+    }
+    const int iIndex = GetItemIndex(pControl);
+    if (iIndex < 0) {
+        return false;
+    }
+    NeedUpdate();
+    // Out of the list first: the child's destructor may look at its parent.
+    const bool bRemoved = m_items.Remove(iIndex);
+    if (m_bAutoDestroy) {
+        ReleaseChild(pControl);
+    }
+    return bRemoved;
+}
+
+bool CContainerUI::RemoveAt(int iIndex)
+{
+    CControlUI* pControl = GetItemAt(iIndex);
+    if (pControl == nullptr) {
+        return false;
+    }
+    return Remove(pControl);
+}
+
+void CContainerUI::RemoveAll()
+{
+    CStdPtrArray items;
+    for (int it = 0; it < m_items.GetSize(); ++it) {
+        items.Add(m_items[it]);
+    }
+    m_items.Empty();
+    if (m_bAutoDestroy) {
+        for (int it = 0; it < items.GetSize(); ++it) {
+            ReleaseChild(static_cast<CControlUI*>(items[it]));
+        }
+    }
+    NeedUpdate();
+}
+
+void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
+{
+    for (int it = 0; it < m_items.GetSize(); ++it) {
+        static_cast<CControlUI*>(m_items[it])->SetManager(pManager, this, bInit);
+    }
+    if (m_pVerticalScrollBar != nullptr) {
+        m_pVerticalScrollBar->SetManager(pManager, this, bInit);
+    }
+    if (m_pHorizontalScrollBar != nullptr) {
+        m_pHorizontalScrollBar->SetManager(pManager, this, bInit);
+    }
+    CControlUI::SetManager(pManager, pParent, bInit);
+}
+
+void CContainerUI::SetPos(RECT rc)
+{
+    CControlUI::SetPos(rc);
+    if (m_items.IsEmpty()) {
+        return;
+    }
+    rc = m_rcItem;
+    rc.left += m_rcInset.left;
+    rc.top += m_rcInset.top;
+    rc.right -= m_rcInset.right;
+    rc.bottom -= m_rcInset.bottom;
+    for (int it = 0; it < m_items.GetSize(); ++it) {
+        CControlUI* pControl = static_cast<CControlUI*>(m_items[it]);
+        if (!pControl->IsVisible()) {
+            continue;
+        }
+        if (pControl->IsFloat()) {
+            SetFloatPos(it);
+        } else {
+            pControl->SetPos(rc);
+        }
+    }
+}
+
+void CContainerUI::SetVisible(bool bVisible)
+{
+    if (m_bVisible == bVisible) {
+        return;
+    }
+    CControlUI::SetVisible(bVisible);
+    for (int it = 0; it < m_items.GetSize(); ++it) {
+        static_cast<CControlUI*>(m_items[it])->SetInternVisible(IsVisible());
+    }
+}
+
+void CContainerUI::SetInternVisible(bool bVisible)
+{
+    CControlUI::SetInternVisible(bVisible);
+    for (int it = 0; it < m_items.GetSize(); ++it) {
+        static_cast<CControlUI*>(m_items[it])->SetInternVisible(IsVisible());
+    }
+}
+
+void CContainerUI::SetMouseEnabled(bool bEnable)
+{
+    if (m_pVerticalScrollBar != nullptr) {
+        m_pVerticalScrollBar->SetMouseEnabled(bEnable);
+    }
+    if (m_pHorizontalScrollBar != nullptr) {
+        m_pHorizontalScrollBar->SetMouseEnabled(bEnable);
+    }
+    CControlUI::SetMouseEnabled(bEnable);
+}
+
+RECT CContainerUI::GetInnerRect() const
+{
+    RECT rc = m_rcItem;
+    rc.left += m_rcInset.left;
+    rc.top += m_rcInset.top;
+    rc.right -= m_rcInset.right;
+    rc.bottom -= m_rcInset.bottom;
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
+        rc.right -= m_pVerticalScrollBar->GetFixedWidth();
+    }
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
+        rc.bottom -= m_pHorizontalScrollBar->GetFixedHeight();
+    }
+    return rc;
+}
+
+CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags)
+{
+    if ((uFlags & FIND_VISIBLE) != 0 && !IsVisible()) {
+        return nullptr;
+    }
+    if ((uFlags & FIND_ENABLED) != 0 && !IsEnabled()) {
+        return nullptr;
+    }
+    if ((uFlags & FIND_HITTEST) != 0) {
+        if (pData == nullptr || !::PtInRect(&m_rcItem, *static_cast<const POINT*>(pData))) {
+            return nullptr;
+        }
+        if (!m_bMouseChildEnabled) {
+            CControlUI* pResult = nullptr;
+            if (m_pVerticalScrollBar != nullptr) {
+                pResult = m_pVerticalScrollBar->FindControl(Proc, pData, uFlags);
+            }
+            if (pResult == nullptr && m_pHorizontalScrollBar != nullptr) {
+                pResult = m_pHorizontalScrollBar->FindControl(Proc, pData, uFlags);
+            }
+            if (pResult == nullptr) {
+                pResult = CControlUI::FindControl(Proc, pData, uFlags);
+            }
+            return pResult;
+        }
+    }
+
+    if (m_pVerticalScrollBar != nullptr) {
+        CControlUI* pResult = m_pVerticalScrollBar->FindControl(Proc, pData, uFlags);
+        if (pResult != nullptr) {
+            return pResult;
+        }
+    }
+    if (m_pHorizontalScrollBar != nullptr) {
+        CControlUI* pResult = m_pHorizontalScrollBar->FindControl(Proc, pData, uFlags);
+        if (pResult != nullptr) {
+            return pResult;
+        }
+    }
+
+    if ((uFlags & FIND_ME_FIRST) != 0) {
+        CControlUI* pResult = CControlUI::FindControl(Proc, pData, uFlags);
+        if (pResult != nullptr) {
+            return pResult;
+        }
+    }
+
+    const RECT rc = GetInnerRect();
+    const int nCount = m_items.GetSize();
+    for (int n = 0; n < nCount; ++n) {
+        const int it = (uFlags & FIND_TOP_FIRST) != 0 ? nCount - 1 - n : n;
+        CControlUI* pChild = static_cast<CControlUI*>(m_items[it]);
+        CControlUI* pResult = pChild->FindControl(Proc, pData, uFlags);
+        if (pResult == nullptr) {
+            continue;
+        }
+        if ((uFlags & FIND_HITTEST) != 0 && !pResult->IsFloat()
+            && !::PtInRect(&rc, *static_cast<const POINT*>(pData))) {
+            continue;
+        }
+        return pResult;
+    }
+
+    if ((uFlags & FIND_ME_FIRST) == 0) {
+        return CControlUI::FindControl(Proc, pData, uFlags);
+    }
+    return nullptr;
+}
+
+void CContainerUI::DoEvent(TEventUI& event)
+{
+    if (!IsMouseEnabled() && event.Type > EVENT__MOUSEBEGIN && event.Type < EVENT__MOUSEEND) {
+        if (m_pParent != nullptr) {
+            m_pParent->DoEvent(event);
+        } else {
+            CControlUI::DoEvent(event);
+        }
+        return;
+    }
+    if (event.Type == EVENT_SETFOCUS) {
+        m_bFocused = true;
+        return;
+    }
+    if (event.Type == EVENT_KILLFOCUS) {
+        m_bFocused = false;
+        return;
+    }
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()
+        && m_pVerticalScrollBar->IsEnabled()) {
+        if (event.Type == EVENT_KEYDOWN) {
+            switch (event.chKey) {
+            case VK_DOWN: LineDown(); return;
+            case VK_UP: LineUp(); return;
+            case VK_NEXT: PageDown(); return;
+            case VK_PRIOR: PageUp(); return;
+            case VK_HOME: HomeUp(); return;
+            case VK_END: EndDown(); return;
+            default: break;
+            }
+        } else if (event.Type == EVENT_SCROLLWHEEL) {
+            switch (LOWORD(event.wParam)) {
+            case SB_LINEUP: LineUp(); return;
+            case SB_LINEDOWN: LineDown(); return;
+            default: break;
+            }
+        }
+    } else if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()
+        && m_pHorizontalScrollBar->IsEnabled()) {
+        if (event.Type == EVENT_KEYDOWN) {
+            switch (event.chKey) {
+            case VK_DOWN: LineRight(); return;
+            case VK_UP: LineLeft(); return;
+            case VK_NEXT: PageRight(); return;
+            case VK_PRIOR: PageLeft(); return;
+            case VK_HOME: HomeLeft(); return;
+            case VK_END: EndRight(); return;
+            default: break;
+            }
+        } else if (event.Type == EVENT_SCROLLWHEEL) {
+            switch (LOWORD(event.wParam)) {
+            case SB_LINEUP: LineLeft(); return;
+            case SB_LINEDOWN: LineRight(); return;
+            default: break;
+            }
+        }
+    }
+    CControlUI::DoEvent(event);
+}
+
+void CContainerUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+{
+    if (pstrName == nullptr || pstrValue == nullptr) {
+        return;
+    }
+    if (wcscmp(pstrName, L"inset") == 0) {
+        SetInset(ParseRect(pstrValue));
+    } else if (wcscmp(pstrName, L"mousechild") == 0) {
+        SetMouseChildEnabled(ParseBool(pstrValue));
+    } else if (wcscmp(pstrName, L"vscrollbar") == 0) {
+        EnableScrollBar(ParseBool(pstrValue), m_pHorizontalScrollBar != nullptr);
+    } else if (wcscmp(pstrName, L"vscrollbarstyle") == 0) {
+        EnableScrollBar(true, m_pHorizontalScrollBar != nullptr);
+        if (m_pVerticalScrollBar != nullptr) {
+            m_pVerticalScrollBar->ApplyAttributeList(pstrValue);
+        }
+    } else if (wcscmp(pstrName, L"hscrollbar") == 0) {
+        EnableScrollBar(m_pVerticalScrollBar != nullptr, ParseBool(pstrValue));
+    } else if (wcscmp(pstrName, L"hscrollbarstyle") == 0) {
+        EnableScrollBar(m_pVerticalScrollBar != nullptr, true);
+        if (m_pHorizontalScrollBar != nullptr) {
+            m_pHorizontalScrollBar->ApplyAttributeList(pstrValue);
+        }
+    } else if (wcscmp(pstrName, L"childpadding") == 0) {
+        SetChildPadding(ParseInt(pstrValue));
+    } else {
+        CControlUI::SetAttribute(pstrName, pstrValue);
+    }
+}
+
+void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
+{
+    RECT rcTemp = { 0, 0, 0, 0 };
+    if (!::IntersectRect(&rcTemp, &rcPaint, &m_rcItem)) {
+        return;
+    }
+    CRenderClip clip;
+    CRenderClip::GenerateClip(hDC, rcTemp, clip);
+    CControlUI::DoPaint(hDC, rcPaint);
+
+    if (!m_items.IsEmpty()) {
+        const RECT rc = GetInnerRect();
+        if (!::IntersectRect(&rcTemp, &rcPaint, &rc)) {
+            for (int it = 0; it < m_items.GetSize(); ++it) {
+                CControlUI* pControl = static_cast<CControlUI*>(m_items[it]);
+                if (!pControl->IsVisible() || !pControl->IsFloat()) {
+                    continue;
+                }
+                if (!RectsIntersect(rcPaint, pControl->GetPos())
+                    || !RectsIntersect(m_rcItem, pControl->GetPos())) {
+                    continue;
+                }
+                pControl->DoPaint(hDC, rcPaint);
+            }
+        } else {
+            CRenderClip childClip;
+            CRenderClip::GenerateClip(hDC, rcTemp, childClip);
+            for (int it = 0; it < m_items.GetSize(); ++it) {
+                CControlUI* pControl = static_cast<CControlUI*>(m_items[it]);
+                if (!pControl->IsVisible() || !RectsIntersect(rcPaint, pControl->GetPos())) {
+                    continue;
+                }
+                if (pControl->IsFloat()) {
+                    if (!RectsIntersect(m_rcItem, pControl->GetPos())) {
+                        continue;
+                    }
+                    CRenderClip::UseOldClipBegin(hDC, childClip);
+                    pControl->DoPaint(hDC, rcPaint);
+                    CRenderClip::UseOldClipEnd(hDC, childClip);
+                } else {
+                    if (!RectsIntersect(rc, pControl->GetPos())) {
+                        continue;
+                    }
+                    pControl->DoPaint(hDC, rcPaint);
+                }
+            }
+        }
+    }
+
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()
+        && RectsIntersect(rcPaint, m_pVerticalScrollBar->GetPos())) {
+        m_pVerticalScrollBar->DoPaint(hDC, rcPaint);
+    }
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()
+        && RectsIntersect(rcPaint, m_pHorizontalScrollBar->GetPos())) {
+        m_pHorizontalScrollBar->DoPaint(hDC, rcPaint);
+    }
+}
+
+RECT CContainerUI::GetInset() const { return m_rcInset; }
+
+void CContainerUI::SetInset(RECT rcInset)
+{
+    m_rcInset = rcInset;
+    NeedUpdate();
+}
+
+int CContainerUI::GetChildPadding() const { return m_iChildPadding; }
+
+void CContainerUI::SetChildPadding(int iPadding)
+{
+    m_iChildPadding = iPadding;
+    NeedUpdate();
+}
+
+bool CContainerUI::IsAutoDestroy() const { return m_bAutoDestroy; }
+void CContainerUI::SetAutoDestroy(bool bAuto) { m_bAutoDestroy = bAuto; }
+bool CContainerUI::IsDelayedDestroy() const { return m_bDelayedDestroy; }
+void CContainerUI::SetDelayedDestroy(bool bDelayed) { m_bDelayedDestroy = bDelayed; }
+bool CContainerUI::IsMouseChildEnabled() const { return m_bMouseChildEnabled; }
+void CContainerUI::SetMouseChildEnabled(bool bEnable) { m_bMouseChildEnabled = bEnable; }
+
+int CContainerUI::FindSelectable(int iIndex, bool bForward)
+{
+    const int nCount = GetCount();
+    if (nCount == 0) {
+        return -1;
+    }
+    iIndex = std::max(0, std::min(iIndex, nCount - 1));
+    auto selectable = [this](int i) {
+        CControlUI* pControl = GetItemAt(i);
+        return pControl->GetInterface(L"ListItem") != nullptr && pControl->IsVisible()
+            && pControl->IsEnabled();
+    };
+    if (bForward) {
+        for (int i = iIndex; i < nCount; ++i) {
+            if (selectable(i)) {
+                return i;
+            }
+        }
+        return -1;
+    }
+    for (int i = iIndex; i >= 0; --i) {
+        if (selectable(i)) {
+            return i;
+        }
+    }
+    return FindSelectable(0, true);
+}
+
+SIZE CContainerUI::GetScrollPos() const
+{
+    SIZE sz = { 0, 0 };
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
+        sz.cy = m_pVerticalScrollBar->GetScrollPos();
+    }
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
+        sz.cx = m_pHorizontalScrollBar->GetScrollPos();
+    }
+    return sz;
+}
+
+SIZE CContainerUI::GetScrollRange() const
+{
+    SIZE sz = { 0, 0 };
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
+        sz.cy = m_pVerticalScrollBar->GetScrollRange();
+    }
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
+        sz.cx = m_pHorizontalScrollBar->GetScrollRange();
+    }
+    return sz;
+}
+
+void CContainerUI::SetScrollPos(SIZE szPos)
+{
+    int cx = 0;
+    int cy = 0;
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
+        const int iLastScrollPos = m_pVerticalScrollBar->GetScrollPos();
+        m_pVerticalScrollBar->SetScrollPos(szPos.cy);
+        cy = m_pVerticalScrollBar->GetScrollPos() - iLastScrollPos;
+    }
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
+        const int iLastScrollPos = m_pHorizontalScrollBar->GetScrollPos();
+        m_pHorizontalScrollBar->SetScrollPos(szPos.cx);
+        cx = m_pHorizontalScrollBar->GetScrollPos() - iLastScrollPos;
+    }
+    if (cx == 0 && cy == 0) {
+        return;
+    }
+    for (int it = 0; it < m_items.GetSize(); ++it) {
+        CControlUI* pControl = static_cast<CControlUI*>(m_items[it]);
+        if (!pControl->IsVisible() || pControl->IsFloat()) {
+            continue;
+        }
+        RECT rcPos = pControl->GetPos();
+        ::OffsetRect(&rcPos, -cx, -cy);
+        pControl->SetPos(rcPos);
+    }
+    Invalidate();
+}
+
+void CContainerUI::LineUp()
+{
+    int cyLine = 8;
+    if (m_pManager != nullptr) {
+        cyLine = m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8;
+    }
+    SIZE sz = GetScrollPos();
+    sz.cy -= cyLine;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineDown()
+{
+    int cyLine = 8;
+    if (m_pManager != nullptr) {
+        cyLine = m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8;
+    }
+    SIZE sz = GetScrollPos();
+    sz.cy += cyLine;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageUp()
+{
+    SIZE sz = GetScrollPos();
+    int iOffset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
+        iOffset -= m_pHorizontalScrollBar->GetFixedHeight();
+    }
+    sz.cy -= iOffset;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageDown()
+{
+    SIZE sz = GetScrollPos();
+    int iOffset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
+        iOffset -= m_pHorizontalScrollBar->GetFixedHeight();
+    }
+    sz.cy += iOffset;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::HomeUp()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy = 0;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EndDown()
+{
+    SIZE sz = GetScrollPos();
+    sz.cy = GetScrollRange().cy;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineLeft()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx -= 8;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::LineRight()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx += 8;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageLeft()
+{
+    SIZE sz = GetScrollPos();
+    int iOffset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
+        iOffset -= m_pVerticalScrollBar->GetFixedWidth();
+    }
+    sz.cx -= iOffset;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::PageRight()
+{
+    SIZE sz = GetScrollPos();
+    int iOffset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
+        iOffset -= m_pVerticalScrollBar->GetFixedWidth();
+    }
+    sz.cx += iOffset;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::HomeLeft()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx = 0;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EndRight()
+{
+    SIZE sz = GetScrollPos();
+    sz.cx = GetScrollRange().cx;
+    SetScrollPos(sz);
+}
+
+void CContainerUI::EnableScrollBar(bool bEnableVertical, bool bEnableHorizontal)
+{
+    if (bEnableVertical && m_pVerticalScrollBar == nullptr) {
+        m_pVerticalScrollBar = new CScrollBarUI;
+        m_pVerticalScrollBar->SetOwner(this);
+        m_pVerticalScrollBar->SetManager(m_pManager, nullptr, false);
+        if (m_pManager != nullptr) {
+            LPCTSTR pDefaultAttributes = m_pManager->GetDefaultAttributeList(L"VScrollBar");
+            if (pDefaultAttributes != nullptr) {
+                m_pVerticalScrollBar->ApplyAttributeList(pDefaultAttributes);
+            }
+        }
+    } else if (!bEnableVertical && m_pVerticalScrollBar != nullptr) {
+        delete m_pVerticalScrollBar;
+        m_pVerticalScrollBar = nullptr;
+    }
+
+    if (bEnableHorizontal && m_pHorizontalScrollBar == nullptr) {
+        m_pHorizontalScrollBar = new CScrollBarUI;
+        m_pHorizontalScrollBar->SetHorizontal(true);
+        m_pHorizontalScrollBar->SetOwner(this);
+        m_pHorizontalScrollBar->SetManager(m_pManager, nullptr, false);
+        if (m_pManager != nullptr) {
+            LPCTSTR pDefaultAttributes = m_pManager->GetDefaultAttributeList(L"HScrollBar");
+            if (pDefaultAttributes != nullptr) {
+                m_pHorizontalScrollBar->ApplyAttributeList(pDefaultAttributes);
+            }
+        }
+    } else if (!bEnableHorizontal && m_pHorizontalScrollBar != nullptr) {
+        delete m_pHorizontalScrollBar;
+        m_pHorizontalScrollBar = nullptr;
+    }
+
+    NeedUpdate();
+}
+
+CScrollBarUI* CContainerUI::GetVerticalScrollBar() const { return m_pVerticalScrollBar; }
+CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const { return m_pHorizontalScrollBar; }
+
+void CContainerUI::SetFloatPos(int iIndex)
+{
+    if (iIndex < 0 || iIndex >= m_items.GetSize()) {
+        return;
+    }
+    CControlUI* pControl = static_cast<CControlUI*>(m_items[iIndex]);
+    if (!pControl->IsVisible() || !pControl->IsFloat()) {
+        return;
+    }
+
+    const SIZE szXY = pControl->GetFixedXY();
+    const SIZE sz = { pControl->GetFixedWidth(), pControl->GetFixedHeight() };
+    RECT rcCtrl = { 0, 0, 0, 0 };
+    if (szXY.cx >= 0) {
+        rcCtrl.left = m_rcItem.left + szXY.cx;
+        rcCtrl.right = rcCtrl.left + sz.cx;
+    } else {
+        rcCtrl.right = m_rcItem.right + szXY.cx;
+        rcCtrl.left = rcCtrl.right - sz.cx;
+    }
+    if (szXY.cy >= 0) {
+        rcCtrl.top = m_rcItem.top + szXY.cy;
+        rcCtrl.bottom = rcCtrl.top + sz.cy;
+    } else {
+        rcCtrl.bottom = m_rcItem.bottom + szXY.cy;
+        rcCtrl.top = rcCtrl.bottom - sz.cy;
+    }
+
+    if (pControl->IsRelativePos()) {
+        const TRelativePosUI tRelativePos = pControl->GetRelativePos();
+        const SIZE szParent = { m_rcItem.right - m_rcItem.left, m_rcItem.bottom - m_rcItem.top };
+        if (tRelativePos.szParent.cx != 0) {
+            const int nIncrementX = szParent.cx - tRelativePos.szParent.cx;
+            const int nIncrementY = szParent.cy - tRelativePos.szParent.cy;
+            rcCtrl.left += nIncrementX * tRelativePos.nMoveXPercent / 100;
+            rcCtrl.top += nIncrementY * tRelativePos.nMoveYPercent / 100;
+            rcCtrl.right = rcCtrl.left + sz.cx + nIncrementX * tRelativePos.nZoomXPercent / 100;
+            rcCtrl.bottom = rcCtrl.top + sz.cy + nIncrementY * tRelativePos.nZoomYPercent / 100;
+        }
+        pControl->SetRelativeParentSize(szParent);
+    }
+    pControl->SetPos(rcCtrl);
+}
+
+void CContainerUI::ProcessScrollBar(RECT rc, int /*cxRequired*/, int cyRequired)
+{
+    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
+        RECT rcScrollBarPos = { rc.left, rc.bottom, rc.right,
+            rc.bottom + m_pHorizontalScrollBar->GetFixedHeight() };
+        m_pHorizontalScrollBar->SetPos(rcScrollBarPos);
+    }
+
+    if (m_pVerticalScrollBar == nullptr) {
+        return;
+    }
+
+    const int cyAvailable = rc.bottom - rc.top;
+    if (cyRequired > cyAvailable && !m_pVerticalScrollBar->IsVisible()) {
+        m_pVerticalScrollBar->SetVisible(true);
+        m_pVerticalScrollBar->SetScrollRange(cyRequired - cyAvailable);
+        m_pVerticalScrollBar->SetScrollPos(0);
+        m_bScrollProcess = true;
+        SetPos(m_rcItem);
+        m_bScrollProcess = false;
+        return;
+    }
+
+    if (!m_pVerticalScrollBar->IsVisible()) {
+        return;
+    }
+
+    const int cyScroll = cyRequired - cyAvailable;
+    if (cyScroll <= 0 && !m_bScrollProcess) {
+        m_pVerticalScrollBar->SetVisible(false);
+        m_pVerticalScrollBar->SetScrollPos(0);
+        m_pVerticalScrollBar->SetScrollRange(0);
+        SetPos(m_rcItem);
+        return;
+    }
+
+    RECT rcScrollBarPos = { rc.right, rc.top, rc.right + m_pVerticalScrollBar->GetFixedWidth(),
+        rc.bottom };
+    m_pVerticalScrollBar->SetPos(rcScrollBarPos);
+
+    // Content that fits (possible while the bar was just shown) scrolls by 0.
+    const int nRange = std::max(0, cyScroll);
+    if (m_pVerticalScrollBar->GetScrollRange() != nRange) {
+        const int iScrollPos = m_pVerticalScrollBar->GetScrollPos();
+        m_pVerticalScrollBar->SetScrollRange(nRange);
+        if (m_pVerticalScrollBar->GetScrollRange() == 0) {
+            m_pVerticalScrollBar->SetVisible(false);
+            m_pVerticalScrollBar->SetScrollPos(0);
+        }
+        if (iScrollPos > m_pVerticalScrollBar->GetScrollPos()) {
+            SetPos(m_rcItem);
+        }
+    }
+}
+
+CControlUI* CContainerUI::FindSubControl(LPCTSTR pstrSubControlName)
+{
+    if (m_pManager == nullptr) {
+        return nullptr;
+    }
+    return m_pManager->FindSubControlByName(this, pstrSubControlName);
+}
+
+bool CContainerUI::SetSubControlText(LPCTSTR pstrSubControlName, LPCTSTR pstrText)
+{
+    CControlUI* pSubControl = FindSubControl(pstrSubControlName);
+    if (pSubControl == nullptr) {
+        return false;
+    }
+    pSubControl->SetText(pstrText);
+    return true;
+}
+
+bool CContainerUI::SetSubControlFixedHeight(LPCTSTR pstrSubControlName, int cy)
+{
+    CControlUI* pSubControl = FindSubControl(pstrSubControlName);
+    if (pSubControl == nullptr) {
+        return false;
+    }
+    pSubControl->SetFixedHeight(cy);
+    return true;
+}
+
+bool CContainerUI::SetSubControlFixedWdith(LPCTSTR pstrSubControlName, int cx)
+{
+    CControlUI* pSubControl = FindSubControl(pstrSubControlName);
+    if (pSubControl == nullptr) {
+        return false;
+    }
+    pSubControl->SetFixedWidth(cx);
+    return true;
+}
+
+bool CContainerUI::SetSubControlUserData(LPCTSTR pstrSubControlName, LPCTSTR pstrText)
+{
+    CControlUI* pSubControl = FindSubControl(pstrSubControlName);
+    if (pSubControl == nullptr) {
+        return false;
+    }
+    pSubControl->SetUserData(pstrText);
+    return true;
+}
+
+CDuiString CContainerUI::GetSubControlText(LPCTSTR pstrSubControlName)
+{
+    CControlUI* pSubControl = FindSubControl(pstrSubControlName);
+    if (pSubControl == nullptr) {
+        return CDuiString();
+    }
+    return pSubControl->GetText();
+}
+
+int CContainerUI::GetSubControlFixedHeight(LPCTSTR pstrSubControlName)
+{
+    CControlUI* pSubControl = FindSubControl(pstrSubControlName);
+    if (pSubControl == nullptr) {
+        return -1;
+    }
+    return pSubControl->GetFixedHeight();
+}
+
+int CContainerUI::GetSubControlFixedWdith(LPCTSTR pstrSubControlName)
+{
+    CControlUI* pSubControl = FindSubControl(pstrSubControlName);
+    if (pSubControl == nullptr) {
+        return -1;
+    }
+    return pSubControl->GetFixedWidth();
+}
+
+CDuiString CContainerUI::GetSubControlUserData(LPCTSTR pstrSubControlName)
+{
+    CControlUI* pSubControl = FindSubControl(pstrSubControlName);
+    if (pSubControl == nullptr) {
+        return CDuiString();
+    }
+    return pSubControl->GetUserData();
+}
+
+}  // namespace Veneer

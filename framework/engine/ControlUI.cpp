@@ -1,0 +1,848 @@
+#include "engine/ControlUI.h"
+
+#include <algorithm>
+
+#include "engine/PaintManagerUI.h"
+#include "engine/RenderEngine.h"
+#include "foundation/ValueSyntax.h"
+
+namespace Veneer {
+
+using ValueSyntax::ParseInt;
+using ValueSyntax::ParseBool;
+using ValueSyntax::ParseColor;
+using ValueSyntax::ParseRect;
+using ValueSyntax::ParseSize;
+
+namespace {
+
+bool IsRectEmptyOrInverted(const RECT& rc)
+{
+    return rc.right <= rc.left || rc.bottom <= rc.top;
+}
+
+}  // namespace
+
+CControlUI::CControlUI() = default;
+
+CControlUI::~CControlUI()
+{
+    if (DestroyListeners) {
+        DestroyListeners(this);
+    }
+    if (m_pManager != nullptr) {
+        m_pManager->ReapObjects(this);
+    }
+}
+
+CDuiString CControlUI::GetName() const { return m_sName; }
+void CControlUI::SetName(LPCTSTR pstrName) { m_sName = pstrName; }
+LPCTSTR CControlUI::GetClass() const { return L"ControlUI"; }
+
+LPVOID CControlUI::GetInterface(LPCTSTR pstrName)
+{
+    if (pstrName != nullptr && wcscmp(pstrName, L"Control") == 0) {
+        return this;
+    }
+    return nullptr;
+}
+
+UINT CControlUI::GetControlFlags() const { return 0; }
+
+bool CControlUI::Activate()
+{
+    return IsVisible() && IsEnabled();
+}
+
+CPaintManagerUI* CControlUI::GetManager() const { return m_pManager; }
+
+void CControlUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
+{
+    m_pManager = pManager;
+    m_pParent = pParent;
+    if (bInit && m_pParent != nullptr) {
+        Init();
+    }
+}
+
+CControlUI* CControlUI::GetParent() const { return m_pParent; }
+CDuiString CControlUI::GetText() const { return m_sText; }
+
+void CControlUI::SetText(LPCTSTR pstrText)
+{
+    if (m_sText == pstrText) {
+        return;
+    }
+    m_sText = pstrText;
+    Invalidate();
+}
+
+const RECT& CControlUI::GetPos() const { return m_rcItem; }
+
+bool CControlUI::ClipToAncestors(RECT& rc) const
+{
+    for (CControlUI* p = m_pParent; p != nullptr; p = p->GetParent()) {
+        RECT rcParent = p->GetPos();
+        RECT rcTemp = rc;
+        if (!::IntersectRect(&rc, &rcTemp, &rcParent)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void CControlUI::SetPos(RECT rc)
+{
+    if (rc.right < rc.left) {
+        rc.right = rc.left;
+    }
+    if (rc.bottom < rc.top) {
+        rc.bottom = rc.top;
+    }
+
+    RECT rcInvalidate = IsRectEmptyOrInverted(m_rcItem) ? rc : m_rcItem;
+    m_rcItem = rc;
+    if (m_pManager == nullptr) {
+        return;
+    }
+
+    if (!m_bSetPos) {
+        m_bSetPos = true;
+        if (SizeListeners) {
+            SizeListeners(this);
+        }
+        m_bSetPos = false;
+    }
+
+    if (m_bFloat && m_pParent != nullptr) {
+        const RECT& rcParent = m_pParent->GetPos();
+        m_cXY.cx = m_cXY.cx >= 0 ? m_rcItem.left - rcParent.left : m_rcItem.right - rcParent.right;
+        m_cXY.cy = m_cXY.cy >= 0 ? m_rcItem.top - rcParent.top : m_rcItem.bottom - rcParent.bottom;
+        m_cxFixed = m_rcItem.right - m_rcItem.left;
+        m_cyFixed = m_rcItem.bottom - m_rcItem.top;
+    }
+
+    m_bUpdateNeeded = false;
+
+    rcInvalidate.left = std::min(rcInvalidate.left, m_rcItem.left);
+    rcInvalidate.top = std::min(rcInvalidate.top, m_rcItem.top);
+    rcInvalidate.right = std::max(rcInvalidate.right, m_rcItem.right);
+    rcInvalidate.bottom = std::max(rcInvalidate.bottom, m_rcItem.bottom);
+    if (!ClipToAncestors(rcInvalidate) || ::IsRectEmpty(&rcInvalidate)) {
+        return;
+    }
+    m_pManager->Invalidate(rcInvalidate);
+}
+
+int CControlUI::GetWidth() const { return m_rcItem.right - m_rcItem.left; }
+int CControlUI::GetHeight() const { return m_rcItem.bottom - m_rcItem.top; }
+int CControlUI::GetX() const { return m_rcItem.left; }
+int CControlUI::GetY() const { return m_rcItem.top; }
+RECT CControlUI::GetPadding() const { return m_rcPadding; }
+
+void CControlUI::SetPadding(RECT rcPadding)
+{
+    m_rcPadding = rcPadding;
+    NeedParentUpdate();
+}
+
+SIZE CControlUI::GetFixedXY() const { return m_cXY; }
+
+void CControlUI::SetFixedXY(SIZE szXY)
+{
+    m_cXY = szXY;
+    if (m_bFloat) {
+        NeedUpdate();
+    } else {
+        NeedParentUpdate();
+    }
+}
+
+int CControlUI::GetFixedWidth() const { return m_cxFixed; }
+
+void CControlUI::SetFixedWidth(int cx)
+{
+    if (cx < 0) {
+        return;
+    }
+    m_cxFixed = cx;
+    if (m_bFloat) {
+        NeedUpdate();
+    } else {
+        NeedParentUpdate();
+    }
+}
+
+int CControlUI::GetFixedHeight() const { return m_cyFixed; }
+
+void CControlUI::SetFixedHeight(int cy)
+{
+    if (cy < 0) {
+        return;
+    }
+    m_cyFixed = cy;
+    if (m_bFloat) {
+        NeedUpdate();
+    } else {
+        NeedParentUpdate();
+    }
+}
+
+int CControlUI::GetMinWidth() const { return m_cxMin; }
+
+void CControlUI::SetMinWidth(int cx)
+{
+    if (m_cxMin == cx || cx < 0) {
+        return;
+    }
+    m_cxMin = cx;
+    if (m_bFloat) {
+        NeedUpdate();
+    } else {
+        NeedParentUpdate();
+    }
+}
+
+int CControlUI::GetMaxWidth() const { return m_cxMax; }
+
+void CControlUI::SetMaxWidth(int cx)
+{
+    if (m_cxMax == cx || cx < 0) {
+        return;
+    }
+    m_cxMax = cx;
+    if (m_bFloat) {
+        NeedUpdate();
+    } else {
+        NeedParentUpdate();
+    }
+}
+
+int CControlUI::GetMinHeight() const { return m_cyMin; }
+
+void CControlUI::SetMinHeight(int cy)
+{
+    if (m_cyMin == cy || cy < 0) {
+        return;
+    }
+    m_cyMin = cy;
+    if (m_bFloat) {
+        NeedUpdate();
+    } else {
+        NeedParentUpdate();
+    }
+}
+
+int CControlUI::GetMaxHeight() const { return m_cyMax; }
+
+void CControlUI::SetMaxHeight(int cy)
+{
+    if (m_cyMax == cy || cy < 0) {
+        return;
+    }
+    m_cyMax = cy;
+    if (m_bFloat) {
+        NeedUpdate();
+    } else {
+        NeedParentUpdate();
+    }
+}
+
+void CControlUI::SetRelativePos(SIZE szMove, SIZE szZoom)
+{
+    m_tRelativePos.bRelative = true;
+    m_tRelativePos.nMoveXPercent = szMove.cx;
+    m_tRelativePos.nMoveYPercent = szMove.cy;
+    m_tRelativePos.nZoomXPercent = szZoom.cx;
+    m_tRelativePos.nZoomYPercent = szZoom.cy;
+}
+
+void CControlUI::SetRelativeParentSize(SIZE sz) { m_tRelativePos.szParent = sz; }
+TRelativePosUI CControlUI::GetRelativePos() const { return m_tRelativePos; }
+bool CControlUI::IsRelativePos() const { return m_tRelativePos.bRelative; }
+
+CDuiString CControlUI::GetToolTip() const { return m_sToolTip; }
+
+void CControlUI::SetToolTip(LPCTSTR pstrText)
+{
+    CDuiString sText(pstrText);
+    sText.Replace(L"<n>", L"\r\n");
+    m_sToolTip = sText;
+}
+
+void CControlUI::SetToolTipWidth(int nWidth) { m_nTooltipWidth = nWidth; }
+int CControlUI::GetToolTipWidth() const { return m_nTooltipWidth; }
+TCHAR CControlUI::GetShortcut() const { return m_chShortcut; }
+void CControlUI::SetShortcut(TCHAR ch) { m_chShortcut = ch; }
+bool CControlUI::IsContextMenuUsed() const { return m_bMenuUsed; }
+void CControlUI::SetContextMenuUsed(bool bMenuUsed) { m_bMenuUsed = bMenuUsed; }
+const CDuiString& CControlUI::GetUserData() const { return m_sUserData; }
+void CControlUI::SetUserData(LPCTSTR pstrText) { m_sUserData = pstrText; }
+UINT_PTR CControlUI::GetTag() const { return m_pTag; }
+void CControlUI::SetTag(UINT_PTR pTag) { m_pTag = pTag; }
+
+bool CControlUI::IsVisible() const
+{
+    return m_bVisible && m_bInternVisible;
+}
+
+void CControlUI::SetVisible(bool bVisible)
+{
+    if (m_bVisible == bVisible) {
+        return;
+    }
+    const bool bWasVisible = IsVisible();
+    m_bVisible = bVisible;
+    m_bFocused = false;
+    if (!bVisible && m_pManager != nullptr && m_pManager->GetFocus() == this) {
+        m_pManager->SetFocus(nullptr);
+    }
+    if (IsVisible() != bWasVisible) {
+        NeedParentUpdate();
+    }
+}
+
+void CControlUI::SetInternVisible(bool bVisible)
+{
+    m_bInternVisible = bVisible;
+    if (!bVisible && m_pManager != nullptr && m_pManager->GetFocus() == this) {
+        m_pManager->SetFocus(nullptr);
+    }
+}
+
+bool CControlUI::IsEnabled() const { return m_bEnabled; }
+
+void CControlUI::SetEnabled(bool bEnable)
+{
+    if (m_bEnabled == bEnable) {
+        return;
+    }
+    m_bEnabled = bEnable;
+    Invalidate();
+}
+
+bool CControlUI::IsMouseEnabled() const { return m_bMouseEnabled; }
+void CControlUI::SetMouseEnabled(bool bEnable) { m_bMouseEnabled = bEnable; }
+bool CControlUI::IsKeyboardEnabled() const { return m_bKeyboardEnabled; }
+void CControlUI::SetKeyboardEnabled(bool bEnable) { m_bKeyboardEnabled = bEnable; }
+bool CControlUI::IsFocused() const { return m_bFocused; }
+
+void CControlUI::SetFocus()
+{
+    if (m_pManager != nullptr) {
+        m_pManager->SetFocus(this);
+    }
+}
+
+bool CControlUI::IsFloat() const { return m_bFloat; }
+
+void CControlUI::SetFloat(bool bFloat)
+{
+    if (m_bFloat == bFloat) {
+        return;
+    }
+    m_bFloat = bFloat;
+    NeedParentUpdate();
+}
+
+CControlUI* CControlUI::FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags)
+{
+    if ((uFlags & FIND_VISIBLE) != 0 && !IsVisible()) {
+        return nullptr;
+    }
+    if ((uFlags & FIND_ENABLED) != 0 && !IsEnabled()) {
+        return nullptr;
+    }
+    if ((uFlags & FIND_HITTEST) != 0) {
+        if (!m_bMouseEnabled || pData == nullptr
+            || !::PtInRect(&m_rcItem, *static_cast<const POINT*>(pData))) {
+            return nullptr;
+        }
+    }
+    return Proc(this, pData);
+}
+
+void CControlUI::Init()
+{
+    DoInit();
+    if (InitListeners) {
+        InitListeners(this);
+    }
+}
+
+void CControlUI::DoInit() {}
+
+void CControlUI::Event(TEventUI& event)
+{
+    if (EventListeners(&event)) {
+        DoEvent(event);
+    }
+}
+
+void CControlUI::DoEvent(TEventUI& event)
+{
+    switch (event.Type) {
+    case EVENT_SETCURSOR:
+        ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+        return;
+    case EVENT_SETFOCUS:
+        m_bFocused = true;
+        Invalidate();
+        return;
+    case EVENT_KILLFOCUS:
+        m_bFocused = false;
+        Invalidate();
+        return;
+    case EVENT_TIMER:
+        if (m_pManager != nullptr) {
+            m_pManager->SendNotify(this, L"timer", event.wParam, event.lParam);
+        }
+        return;
+    case EVENT_CONTEXTMENU:
+        if (IsContextMenuUsed()) {
+            if (m_pManager != nullptr) {
+                m_pManager->SendNotify(this, L"menu", event.wParam, event.lParam);
+            }
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    if (m_pParent != nullptr) {
+        m_pParent->DoEvent(event);
+    }
+}
+
+void CControlUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+{
+    if (pstrName == nullptr || pstrValue == nullptr) {
+        return;
+    }
+    const CDuiString name(pstrName);
+    if (name == L"pos") {
+        const RECT rc = ParseRect(pstrValue);
+        SIZE szXY = { rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom };
+        SetFixedXY(szXY);
+        SetFixedWidth(rc.right - rc.left);
+        SetFixedHeight(rc.bottom - rc.top);
+    } else if (name == L"relativepos") {
+        const RECT rc = ParseRect(pstrValue);
+        SetRelativePos(SIZE { rc.left, rc.top }, SIZE { rc.right, rc.bottom });
+    } else if (name == L"padding") {
+        SetPadding(ParseRect(pstrValue));
+    } else if (name == L"bkcolor" || name == L"bkcolor1") {
+        SetBkColor(ParseColor(pstrValue));
+    } else if (name == L"bkcolor2") {
+        SetBkColor2(ParseColor(pstrValue));
+    } else if (name == L"bkcolor3") {
+        SetBkColor3(ParseColor(pstrValue));
+    } else if (name == L"bordercolor") {
+        SetBorderColor(ParseColor(pstrValue, false));
+    } else if (name == L"focusbordercolor") {
+        SetFocusBorderColor(ParseColor(pstrValue, false));
+    } else if (name == L"colorhsl") {
+        SetColorHSL(ParseBool(pstrValue));
+    } else if (name == L"bordersize") {
+        if (wcschr(pstrValue, L',') == nullptr) {
+            SetBorderSize(ParseInt(pstrValue));
+            SetBorderSize(RECT { 0, 0, 0, 0 });
+        } else {
+            SetBorderSize(ParseRect(pstrValue));
+        }
+    } else if (name == L"leftbordersize") {
+        SetLeftBorderSize(ParseInt(pstrValue));
+    } else if (name == L"topbordersize") {
+        SetTopBorderSize(ParseInt(pstrValue));
+    } else if (name == L"rightbordersize") {
+        SetRightBorderSize(ParseInt(pstrValue));
+    } else if (name == L"bottombordersize") {
+        SetBottomBorderSize(ParseInt(pstrValue));
+    } else if (name == L"borderstyle") {
+        SetBorderStyle(ParseInt(pstrValue));
+    } else if (name == L"borderround") {
+        SetBorderRound(ParseSize(pstrValue));
+    } else if (name == L"bkimage") {
+        SetBkImage(pstrValue);
+    } else if (name == L"width") {
+        SetFixedWidth(ParseInt(pstrValue));
+    } else if (name == L"height") {
+        SetFixedHeight(ParseInt(pstrValue));
+    } else if (name == L"minwidth") {
+        SetMinWidth(ParseInt(pstrValue));
+    } else if (name == L"minheight") {
+        SetMinHeight(ParseInt(pstrValue));
+    } else if (name == L"maxwidth") {
+        SetMaxWidth(ParseInt(pstrValue));
+    } else if (name == L"maxheight") {
+        SetMaxHeight(ParseInt(pstrValue));
+    } else if (name == L"name") {
+        SetName(pstrValue);
+    } else if (name == L"text") {
+        SetText(pstrValue);
+    } else if (name == L"tooltip") {
+        SetToolTip(pstrValue);
+    } else if (name == L"userdata") {
+        SetUserData(pstrValue);
+    } else if (name == L"enabled") {
+        SetEnabled(ParseBool(pstrValue));
+    } else if (name == L"mouse") {
+        SetMouseEnabled(ParseBool(pstrValue));
+    } else if (name == L"keyboard") {
+        SetKeyboardEnabled(ParseBool(pstrValue));
+    } else if (name == L"visible") {
+        SetVisible(ParseBool(pstrValue));
+    } else if (name == L"float") {
+        SetFloat(ParseBool(pstrValue));
+    } else if (name == L"shortcut") {
+        SetShortcut(pstrValue[0]);
+    } else if (name == L"menu") {
+        SetContextMenuUsed(ParseBool(pstrValue));
+    } else if (name == L"virtualwnd") {
+        SetVirtualWnd(pstrValue);
+    }
+}
+
+SIZE CControlUI::EstimateSize(SIZE /*szAvailable*/)
+{
+    return SIZE { m_cxFixed, m_cyFixed };
+}
+
+void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)
+{
+    if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) {
+        return;
+    }
+    if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
+        CRenderClip roundClip;
+        CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, m_cxyBorderRound.cx,
+            m_cxyBorderRound.cy, roundClip);
+        PaintBkColor(hDC);
+        PaintBkImage(hDC);
+        PaintStatusImage(hDC);
+        PaintText(hDC);
+        PaintBorder(hDC);
+        return;
+    }
+    PaintBkColor(hDC);
+    PaintBkImage(hDC);
+    PaintStatusImage(hDC);
+    PaintText(hDC);
+    PaintBorder(hDC);
+}
+
+void CControlUI::PaintBkColor(HDC hDC)
+{
+    if (m_dwBackColor == 0) {
+        return;
+    }
+    if (m_dwBackColor2 == 0) {
+        const bool bOpaque = (m_dwBackColor >> 24) == 0xFF;
+        CRenderEngine::DrawColor(hDC, bOpaque ? m_rcPaint : m_rcItem, GetAdjustColor(m_dwBackColor));
+        return;
+    }
+    if (m_dwBackColor3 == 0) {
+        CRenderEngine::DrawGradient(hDC, m_rcItem, GetAdjustColor(m_dwBackColor),
+            GetAdjustColor(m_dwBackColor2), true, 16);
+        return;
+    }
+    RECT rc = m_rcItem;
+    rc.bottom = (m_rcItem.bottom + m_rcItem.top) / 2;
+    CRenderEngine::DrawGradient(hDC, rc, GetAdjustColor(m_dwBackColor),
+        GetAdjustColor(m_dwBackColor2), true, 8);
+    rc.top = rc.bottom;
+    rc.bottom = m_rcItem.bottom;
+    CRenderEngine::DrawGradient(hDC, rc, GetAdjustColor(m_dwBackColor2),
+        GetAdjustColor(m_dwBackColor3), true, 8);
+}
+
+void CControlUI::PaintBkImage(HDC hDC)
+{
+    if (m_sBkImage.IsEmpty()) {
+        return;
+    }
+    if (!DrawImage(hDC, m_sBkImage.GetData())) {
+        m_sBkImage.Empty();
+    }
+}
+
+void CControlUI::PaintStatusImage(HDC /*hDC*/) {}
+void CControlUI::PaintText(HDC /*hDC*/) {}
+
+void CControlUI::PaintBorder(HDC hDC)
+{
+    if (m_dwBorderColor == 0 && m_dwFocusBorderColor == 0) {
+        return;
+    }
+    if (m_nBorderSize > 0 && (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0)) {
+        const DWORD dwColor = (IsFocused() && m_dwFocusBorderColor != 0) ? m_dwFocusBorderColor
+                                                                         : m_dwBorderColor;
+        CRenderEngine::DrawRoundRect(hDC, m_rcItem, m_nBorderSize, m_cxyBorderRound.cx,
+            m_cxyBorderRound.cy, GetAdjustColor(dwColor));
+        return;
+    }
+    if (IsFocused() && m_dwFocusBorderColor != 0 && m_nBorderSize > 0) {
+        CRenderEngine::DrawRect(hDC, m_rcItem, m_nBorderSize, GetAdjustColor(m_dwFocusBorderColor));
+        return;
+    }
+    if (m_nLeftBorderSize > 0 || m_nTopBorderSize > 0 || m_nRightBorderSize > 0
+        || m_nBottomBorderSize > 0) {
+        const DWORD dwColor = GetAdjustColor(m_dwBorderColor);
+        if (m_nLeftBorderSize > 0) {
+            RECT rc = { m_rcItem.left, m_rcItem.top, m_rcItem.left, m_rcItem.bottom };
+            CRenderEngine::DrawLine(hDC, rc, m_nLeftBorderSize, dwColor, m_nBorderStyle);
+        }
+        if (m_nTopBorderSize > 0) {
+            RECT rc = { m_rcItem.left, m_rcItem.top, m_rcItem.right, m_rcItem.top };
+            CRenderEngine::DrawLine(hDC, rc, m_nTopBorderSize, dwColor, m_nBorderStyle);
+        }
+        if (m_nRightBorderSize > 0) {
+            RECT rc = { m_rcItem.right, m_rcItem.top, m_rcItem.right, m_rcItem.bottom };
+            CRenderEngine::DrawLine(hDC, rc, m_nRightBorderSize, dwColor, m_nBorderStyle);
+        }
+        if (m_nBottomBorderSize > 0) {
+            RECT rc = { m_rcItem.left, m_rcItem.bottom, m_rcItem.right, m_rcItem.bottom };
+            CRenderEngine::DrawLine(hDC, rc, m_nBottomBorderSize, dwColor, m_nBorderStyle);
+        }
+        return;
+    }
+    if (m_nBorderSize > 0) {
+        CRenderEngine::DrawRect(hDC, m_rcItem, m_nBorderSize, GetAdjustColor(m_dwBorderColor));
+    }
+}
+
+void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) {}
+
+CControlUI* CControlUI::ApplyAttributeList(LPCTSTR pstrList)
+{
+    if (pstrList == nullptr) {
+        return this;
+    }
+    CDuiString sName;
+    CDuiString sValue;
+    const wchar_t* p = pstrList;
+    while (*p != L'\0') {
+        const wchar_t* pNameStart = p;
+        while (*p != L'\0' && *p != L'=') {
+            ++p;
+        }
+        if (*p == L'\0') {
+            break;
+        }
+        sName.Assign(pNameStart, static_cast<int>(p - pNameStart));
+        ++p;
+        if (*p != L'"') {
+            break;
+        }
+        ++p;
+        const wchar_t* pValueStart = p;
+        while (*p != L'\0' && *p != L'"') {
+            ++p;
+        }
+        if (*p == L'\0') {
+            break;
+        }
+        sValue.Assign(pValueStart, static_cast<int>(p - pValueStart));
+        ++p;
+        SetAttribute(sName.GetData(), sValue.GetData());
+        if (*p != L' ') {
+            break;
+        }
+        ++p;
+    }
+    return this;
+}
+
+bool CControlUI::DrawImage(HDC hDC, LPCTSTR pStrImage, LPCTSTR pStrModify)
+{
+    return CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
+}
+
+void CControlUI::Invalidate()
+{
+    if (!IsVisible()) {
+        return;
+    }
+    RECT rcInvalidate = m_rcItem;
+    if (!ClipToAncestors(rcInvalidate)) {
+        return;
+    }
+    if (m_pManager != nullptr) {
+        m_pManager->Invalidate(rcInvalidate);
+    }
+}
+
+void CControlUI::NeedUpdate()
+{
+    if (!IsVisible()) {
+        return;
+    }
+    m_bUpdateNeeded = true;
+    Invalidate();
+    if (m_pManager != nullptr) {
+        m_pManager->NeedUpdate();
+    }
+}
+
+void CControlUI::NeedParentUpdate()
+{
+    if (m_pParent != nullptr) {
+        m_pParent->NeedUpdate();
+        m_pParent->Invalidate();
+    } else {
+        NeedUpdate();
+    }
+    if (m_pManager != nullptr) {
+        m_pManager->NeedUpdate();
+    }
+}
+
+DWORD CControlUI::GetAdjustColor(DWORD dwColor) const
+{
+    if (!m_bColorHSL) {
+        return dwColor;
+    }
+    short H = 180;
+    short S = 100;
+    short L = 100;
+    CPaintManagerUI::GetHSL(&H, &S, &L);
+    return CRenderEngine::AdjustColor(dwColor, H, S, L);
+}
+
+CDuiString CControlUI::GetVirtualWnd() const
+{
+    if (!m_sVirtualWnd.IsEmpty()) {
+        return m_sVirtualWnd;
+    }
+    if (m_pParent != nullptr) {
+        return m_pParent->GetVirtualWnd();
+    }
+    return CDuiString();
+}
+
+void CControlUI::SetVirtualWnd(LPCTSTR pstrValue)
+{
+    m_sVirtualWnd = pstrValue;
+    if (m_pManager != nullptr) {
+        m_pManager->UsedVirtualWnd(true);
+    }
+}
+
+void CControlUI::SetBkColor(DWORD dwBackColor)
+{
+    if (m_dwBackColor == dwBackColor) {
+        return;
+    }
+    m_dwBackColor = dwBackColor;
+    Invalidate();
+}
+
+void CControlUI::SetBkColor2(DWORD dwBackColor)
+{
+    if (m_dwBackColor2 == dwBackColor) {
+        return;
+    }
+    m_dwBackColor2 = dwBackColor;
+    Invalidate();
+}
+
+void CControlUI::SetBkColor3(DWORD dwBackColor)
+{
+    if (m_dwBackColor3 == dwBackColor) {
+        return;
+    }
+    m_dwBackColor3 = dwBackColor;
+    Invalidate();
+}
+
+void CControlUI::SetBkImage(LPCTSTR pStrImage)
+{
+    if (m_sBkImage == pStrImage) {
+        return;
+    }
+    m_sBkImage = pStrImage;
+    Invalidate();
+}
+
+void CControlUI::SetBorderColor(DWORD dwBorderColor)
+{
+    if (m_dwBorderColor == dwBorderColor) {
+        return;
+    }
+    m_dwBorderColor = dwBorderColor;
+    Invalidate();
+}
+
+void CControlUI::SetFocusBorderColor(DWORD dwBorderColor)
+{
+    if (m_dwFocusBorderColor == dwBorderColor) {
+        return;
+    }
+    m_dwFocusBorderColor = dwBorderColor;
+    Invalidate();
+}
+
+void CControlUI::SetColorHSL(bool bColorHSL)
+{
+    if (m_bColorHSL == bColorHSL) {
+        return;
+    }
+    m_bColorHSL = bColorHSL;
+    Invalidate();
+}
+
+void CControlUI::SetBorderSize(int nSize)
+{
+    if (m_nBorderSize == nSize) {
+        return;
+    }
+    m_nBorderSize = nSize;
+    Invalidate();
+}
+
+void CControlUI::SetBorderSize(RECT rc)
+{
+    m_nLeftBorderSize = rc.left;
+    m_nTopBorderSize = rc.top;
+    m_nRightBorderSize = rc.right;
+    m_nBottomBorderSize = rc.bottom;
+    Invalidate();
+}
+
+void CControlUI::SetLeftBorderSize(int nSize)
+{
+    m_nLeftBorderSize = nSize;
+    Invalidate();
+}
+
+void CControlUI::SetTopBorderSize(int nSize)
+{
+    m_nTopBorderSize = nSize;
+    Invalidate();
+}
+
+void CControlUI::SetRightBorderSize(int nSize)
+{
+    m_nRightBorderSize = nSize;
+    Invalidate();
+}
+
+void CControlUI::SetBottomBorderSize(int nSize)
+{
+    m_nBottomBorderSize = nSize;
+    Invalidate();
+}
+
+void CControlUI::SetBorderRound(SIZE cxyRound)
+{
+    m_cxyBorderRound = cxyRound;
+    Invalidate();
+}
+
+void CControlUI::SetBorderStyle(int nStyle)
+{
+    m_nBorderStyle = nStyle;
+    Invalidate();
+}
+
+}  // namespace Veneer

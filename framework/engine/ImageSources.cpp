@@ -1,0 +1,162 @@
+// Where image bytes come from (file, archive entry, module resource) and
+// how they become a premultiplied 32-bit bitmap.
+#include <climits>
+#include <cstring>
+#include <memory>
+
+#include "engine/GdiPlusInclude.h"
+#include "engine/RenderEngineInternal.h"
+#include "stb_image.h"
+
+namespace Veneer {
+namespace RenderInternal {
+
+namespace {
+
+class CFileHolder {
+public:
+    explicit CFileHolder(HANDLE file) : m_file(file) {}
+    ~CFileHolder()
+    {
+        if (m_file != INVALID_HANDLE_VALUE) ::CloseHandle(m_file);
+    }
+    CFileHolder(const CFileHolder&) = delete;
+    CFileHolder& operator=(const CFileHolder&) = delete;
+    HANDLE Get() const { return m_file; }
+    bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_file { INVALID_HANDLE_VALUE };
+};
+
+struct TStbPixelsDeleter {
+    void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
+};
+
+}  // namespace
+
+bool ReadImageFile(LPCWSTR path, std::vector<BYTE>& data)
+{
+    data.clear();
+    if (path == nullptr || *path == L'\0') return false;
+    CFileHolder file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) return false;
+    LARGE_INTEGER size {};
+    if (!::GetFileSizeEx(file.Get(), &size)) return false;
+    if (size.QuadPart <= 0 || size.QuadPart > kMaxImageBytes) return false;
+    data.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!::ReadFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr)
+        || read != data.size()) {
+        data.clear();
+        return false;
+    }
+    return true;
+}
+
+bool ReadImageResource(HMODULE module, LPCWSTR name, LPCWSTR type, std::vector<BYTE>& data)
+{
+    data.clear();
+    if (name == nullptr || type == nullptr) return false;
+    HRSRC found = ::FindResourceW(module, name, type);
+    if (found == nullptr) return false;
+    HGLOBAL loaded = ::LoadResource(module, found);
+    if (loaded == nullptr) return false;
+    const DWORD size = ::SizeofResource(module, found);
+    const void* bytes = ::LockResource(loaded);
+    if (size == 0 || size > kMaxImageBytes || bytes == nullptr) {
+        ::FreeResource(loaded);
+        return false;
+    }
+    data.assign(static_cast<const BYTE*>(bytes), static_cast<const BYTE*>(bytes) + size);
+    ::FreeResource(loaded);
+    return true;
+}
+
+TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask)
+{
+    if (data == nullptr || size == 0 || size > static_cast<size_t>(INT_MAX)) return nullptr;
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    std::unique_ptr<stbi_uc, TStbPixelsDeleter> pixels(
+        stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4));
+    if (!pixels || width <= 0 || height <= 0) return nullptr;
+
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDib32(width, height, &bits);
+    if (bitmap == nullptr || bits == nullptr) {
+        if (bitmap != nullptr) ::DeleteObject(bitmap);
+        return nullptr;
+    }
+
+    bool alpha = false;
+    const stbi_uc* src = pixels.get();
+    BYTE* dst = static_cast<BYTE*>(bits);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    for (size_t i = 0; i < count; ++i, src += 4, dst += 4) {
+        const BYTE a = src[3];
+        dst[3] = a;
+        if (a == 255) {
+            dst[0] = src[2];
+            dst[1] = src[1];
+            dst[2] = src[0];
+        } else {
+            dst[0] = Premultiply(src[2], a);
+            dst[1] = Premultiply(src[1], a);
+            dst[2] = Premultiply(src[0], a);
+            alpha = true;
+        }
+        DWORD value = 0;
+        std::memcpy(&value, dst, sizeof(value));
+        if (value == mask) {
+            std::memset(dst, 0, 4);
+            alpha = true;
+        }
+    }
+
+    TImageInfo* info = new TImageInfo;
+    info->hBitmap = bitmap;
+    info->nX = width;
+    info->nY = height;
+    info->alphaChannel = alpha;
+    return info;
+}
+
+}  // namespace RenderInternal
+
+void CRenderEngine::FreeImage(TImageInfo* bitmap)
+{
+    if (bitmap == nullptr) return;
+    if (bitmap->hBitmap != nullptr) ::DeleteObject(bitmap->hBitmap);
+    delete bitmap;
+}
+
+TImageInfo* CRenderEngine::LoadImageFromHICON(HICON hIcon)
+{
+    using namespace Gdiplus::DllExports;
+    if (hIcon == nullptr) return nullptr;
+    Gdiplus::GpBitmap* image = nullptr;
+    if (GdipCreateBitmapFromHICON(hIcon, &image) != Gdiplus::Ok || image == nullptr) return nullptr;
+    struct TImageRelease {
+        Gdiplus::GpBitmap* image;
+        ~TImageRelease() { GdipDisposeImage(image); }
+    } release { image };
+
+    UINT width = 0;
+    UINT height = 0;
+    GdipGetImageWidth(image, &width);
+    GdipGetImageHeight(image, &height);
+    HBITMAP bitmap = nullptr;
+    if (GdipCreateHBITMAPFromBitmap(image, &bitmap, 0xFF000000u) != Gdiplus::Ok || bitmap == nullptr) return nullptr;
+
+    TImageInfo* info = new TImageInfo;
+    info->hBitmap = bitmap;
+    info->nX = static_cast<int>(width);
+    info->nY = static_cast<int>(height);
+    info->alphaChannel = false;
+    return info;
+}
+
+}  // namespace Veneer

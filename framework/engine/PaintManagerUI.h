@@ -1,0 +1,446 @@
+#pragma once
+// The per-window manager of the framework: owns a window's control tree,
+// fonts, image cache, default attribute lists, option groups, timers and
+// paint surfaces, and turns the window's native messages into control events.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "foundation/DuiString.h"
+#include "foundation/StdPtrArray.h"
+#include "foundation/StdStringPtrMap.h"
+
+namespace Veneer {
+
+class CControlUI;
+class CPaintManagerUI;
+struct TImageInfo;
+struct TSkinArchiveHandle;
+
+// Control-factory entry point exported by plug-in libraries as "CreateControl".
+typedef CControlUI* (*LPCREATECONTROL)(LPCTSTR pstrType);
+
+// Event types; the numbers are fixed because controls compare them.
+enum EVENTTYPE_UI {
+    EVENT__FIRST = 1,
+    EVENT__KEYBEGIN = 2,
+    EVENT_KEYDOWN = 3,
+    EVENT_KEYUP = 4,
+    EVENT_CHAR = 5,
+    EVENT_SYSKEY = 6,
+    EVENT__KEYEND = 7,
+    EVENT__MOUSEBEGIN = 8,
+    EVENT_MOUSEMOVE = 9,
+    EVENT_MOUSELEAVE = 10,
+    EVENT_MOUSEENTER = 11,
+    EVENT_MOUSEHOVER = 12,
+    EVENT_BUTTONDOWN = 13,
+    EVENT_BUTTONUP = 14,
+    EVENT_RBUTTONDOWN = 15,
+    EVENT_DBLCLICK = 16,
+    EVENT_CONTEXTMENU = 17,
+    EVENT_SCROLLWHEEL = 18,
+    EVENT__MOUSEEND = 19,
+    EVENT_KILLFOCUS = 20,
+    EVENT_SETFOCUS = 21,
+    EVENT_WINDOWSIZE = 22,
+    EVENT_SETCURSOR = 23,
+    EVENT_TIMER = 24,
+    EVENT__LAST = 25,
+};
+
+// Private message that makes the manager delete controls queued by
+// AddDelayedCleanup.
+const UINT WM_VENEER_DELAYEDCLEANUP = WM_APP + 1;
+
+struct TFontInfo {
+    HFONT hFont { nullptr };  // owned
+    CDuiString sFontName;
+    int iSize { 0 };
+    bool bBold { false };
+    bool bUnderline { false };
+    bool bItalic { false };
+    TEXTMETRICW tm {};
+};
+
+struct TEventUI {
+    int Type { 0 };
+    CControlUI* pSender { nullptr };
+    DWORD dwTimestamp { 0 };
+    POINT ptMouse { 0, 0 };
+    WCHAR chKey { 0 };
+    WORD wKeyState { 0 };
+    WPARAM wParam { 0 };
+    LPARAM lParam { 0 };
+};
+
+struct TNotifyUI {
+    CDuiString sType;
+    CDuiString sVirtualWnd;
+    CControlUI* pSender { nullptr };
+    DWORD dwTimestamp { 0 };
+    POINT ptMouse { 0, 0 };
+    WPARAM wParam { 0 };
+    LPARAM lParam { 0 };
+};
+
+// One control timer; the platform timer id is shared by the whole window.
+struct TTimerInfo {
+    CControlUI* pSender { nullptr };
+    UINT nLocalID { 0 };
+    HWND hWnd { nullptr };
+    UINT uWinTimer { 0 };
+    bool bKilled { false };
+};
+
+// Destination rectangles of the eight window shadow pieces.
+struct TWindowShadowInfo {
+    RECT rcTopLeft {};
+    RECT rcTopRight {};
+    RECT rcBottomLeft {};
+    RECT rcBottomRight {};
+    RECT rcTopMiddle {};
+    RECT rcBottomMiddle {};
+    RECT rcLeftMiddle {};
+    RECT rcRightMiddle {};
+};
+
+class INotifyUI {
+public:
+    virtual void Notify(TNotifyUI& msg) = 0;
+
+protected:
+    ~INotifyUI() = default;
+};
+
+class IMessageFilterUI {
+public:
+    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
+
+protected:
+    ~IMessageFilterUI() = default;
+};
+
+class ITranslateAccelerator {
+public:
+    // 0 means the message was consumed.
+    virtual LRESULT TranslateAccelerator(MSG* pMsg) = 0;
+
+protected:
+    ~ITranslateAccelerator() = default;
+};
+
+class CPaintManagerUI {
+public:
+    CPaintManagerUI();
+    ~CPaintManagerUI();
+    CPaintManagerUI(const CPaintManagerUI&) = delete;
+    CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
+
+    // ---- process-wide settings ----
+    static HINSTANCE GetInstance();
+    static void SetInstance(HINSTANCE hInst);
+    static HINSTANCE GetResourceDll();
+    static void SetResourceDll(HINSTANCE hInst);
+    static CDuiString GetInstancePath();
+    static CDuiString GetCurrentPath();
+    static void SetCurrentPath(LPCTSTR pStrPath);
+    static const CDuiString& GetResourcePath();
+    static void SetResourcePath(LPCTSTR pStrPath);
+    static const CDuiString& GetResourceZip();
+    static bool IsCachedResourceZip();
+    static TSkinArchiveHandle* GetResourceZipHandle();
+    static void SetResourceZip(LPCTSTR pstrZip, bool bCachedResourceZip = false);
+    // The memory block must outlive the archive handle opened on it.
+    static void SetResourceZip(LPVOID pVoid, unsigned int len);
+    static const CDuiString& GetDefaultFontName();
+    static void SetDefaultFontName(LPCTSTR pStrFontName);
+    static void Term();
+
+    static bool LoadPlugin(LPCTSTR pstrModuleName);
+    static CStdPtrArray* GetPlugins();
+
+    static void ReloadSkin();
+    static void SetHSL(bool bUseHSL, short H, short S, short L);
+    static void GetHSL(short* H, short* S, short* L);
+
+    static void MessageLoop();
+    static bool TranslateMessage(const LPMSG pMsg);
+
+    // ---- window life and tree ----
+    void Init(HWND hWnd);
+    bool AttachDialog(CControlUI* pControl);
+    bool InitControls(CControlUI* pControl, CControlUI* pParent = nullptr);
+    void ReapObjects(CControlUI* pControl);
+
+    CControlUI* GetRoot() const { return m_pRoot; }
+    HDC GetPaintDC() const { return m_hDcPaint; }
+    HWND GetPaintWindow() const { return m_hWndPaint; }
+    HWND GetTooltipWindow() const { return m_hwndTooltip; }
+    POINT GetMousePos() const { return m_ptLastMousePos; }
+    SIZE GetClientSize() const;
+
+    bool UseParentResource(CPaintManagerUI* pm);
+    CPaintManagerUI* GetParentResource() const { return m_pParentResourcePM; }
+
+    // ---- window-level settings ----
+    SIZE GetInitSize() const { return m_szInitWindowSize; }
+    void SetInitSize(int cx, int cy);
+    const RECT& GetSizeBox() const { return m_rcSizeBox; }
+    void SetSizeBox(const RECT& rcSizeBox) { m_rcSizeBox = rcSizeBox; }
+    const RECT& GetCaptionRect() const { return m_rcCaption; }
+    void SetCaptionRect(const RECT& rcCaption) { m_rcCaption = rcCaption; }
+    SIZE GetRoundCorner() const { return m_szRoundCorner; }
+    void SetRoundCorner(int cx, int cy) { m_szRoundCorner = SIZE { cx, cy }; }
+    SIZE GetMinInfo() const { return m_szMinWindow; }
+    void SetMinInfo(int cx, int cy) { m_szMinWindow = SIZE { cx, cy }; }
+    SIZE GetMaxInfo() const { return m_szMaxWindow; }
+    void SetMaxInfo(int cx, int cy) { m_szMaxWindow = SIZE { cx, cy }; }
+    int GetTransparent() const { return m_nOpacity; }
+    void SetTransparent(int nOpacity);
+    void SetBackgroundTransparent(bool bTrans) { m_bAlphaBackground = bTrans; }
+    bool IsAlphaBackground() const { return m_bAlphaBackground; }
+    bool IsShowUpdateRect() const { return m_bShowUpdateRect; }
+    void SetShowUpdateRect(bool show) { m_bShowUpdateRect = show; }
+    void UsedVirtualWnd(bool bUsed) { m_bUsedVirtualWnd = bUsed; }
+    bool IsUsedVirtualWnd() const { return m_bUsedVirtualWnd; }
+
+    // Off-screen painting is on by default; layered painting needs it.
+    bool IsOffscreenPaint() const { return m_bOffscreenPaint; }
+    void SetOffscreenPaint(bool bOffscreen) { m_bOffscreenPaint = bOffscreen; }
+
+    // ---- window shadow ----
+    bool HasWindowShadow() const { return m_bHasWindowShadow; }
+    void SetHasWindowShadow(bool bHas) { m_bHasWindowShadow = bHas; }
+    const CDuiString& GetWindowShadowImage() const { return m_sShadowImage; }
+    void SetWindowShadowImage(LPCTSTR pstrImage);
+    void SetTopleftShadowRect(int x, int y, int width, int height);
+    void SetToprightShadowRect(int x, int y, int width, int height);
+    void SetBottomleftShadowRect(int x, int y, int width, int height);
+    void SetBottomrightShadowRect(int x, int y, int width, int height);
+    void CalMiddleShadowRect();
+    void CalRealShadowRect(const RECT& rect, TWindowShadowInfo& info) const;
+    // Writes into a buffer of at least 512 characters; never beyond it.
+    void GenerateShadowRenderString(const RECT& source, const RECT& destination, LPTSTR buffer) const;
+    void DrawWindowShadow(RECT& rect);
+    // Source rectangles in the shadow image, in the order of TWindowShadowInfo.
+    const TWindowShadowInfo& GetShadowSourceRects() const { return m_shadowSource; }
+
+    // ---- default colours ----
+    DWORD GetDefaultDisabledColor() const;
+    void SetDefaultDisabledColor(DWORD dwColor) { m_dwDefaultDisabledColor = dwColor; }
+    DWORD GetDefaultFontColor() const;
+    void SetDefaultFontColor(DWORD dwColor) { m_dwDefaultFontColor = dwColor; }
+    DWORD GetDefaultLinkFontColor() const;
+    void SetDefaultLinkFontColor(DWORD dwColor) { m_dwDefaultLinkFontColor = dwColor; }
+    DWORD GetDefaultLinkHoverFontColor() const;
+    void SetDefaultLinkHoverFontColor(DWORD dwColor) { m_dwDefaultLinkHoverFontColor = dwColor; }
+    DWORD GetDefaultSelectedBkColor() const;
+    void SetDefaultSelectedBkColor(DWORD dwColor) { m_dwDefaultSelectedBkColor = dwColor; }
+
+    // ---- fonts (font ids are indexes into the custom table) ----
+    TFontInfo* GetDefaultFontInfo();
+    void SetDefaultFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    DWORD GetCustomFontCount() const;
+    HFONT AddFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT AddFontAt(int index, LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT GetFont(int index);
+    HFONT GetFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    int GetFontIndex(HFONT hFont) const;
+    int GetFontIndex(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    bool FindFont(HFONT hFont) const;
+    bool FindFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    bool RemoveFont(HFONT hFont);
+    bool RemoveFontAt(int index);
+    void RemoveAllFonts();
+    TFontInfo* GetFontInfo(int index);
+    TFontInfo* GetFontInfo(HFONT hFont);
+
+    // ---- images (keys are names as written in the skin, case-sensitive) ----
+    const TImageInfo* GetImage(LPCTSTR bitmap);
+    const TImageInfo* GetImageEx(LPCTSTR bitmap, LPCTSTR type = nullptr, DWORD mask = 0);
+    const TImageInfo* AddImage(LPCTSTR bitmap, LPCTSTR type = nullptr, DWORD mask = 0);
+    // Takes ownership of hBitmap on success and when the name is taken.
+    const TImageInfo* AddImage(LPCTSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha);
+    bool RemoveImage(LPCTSTR bitmap);
+    void RemoveAllImages();
+    void ReloadAllImages();
+
+    // ---- default attribute lists ----
+    void AddDefaultAttributeList(LPCTSTR pStrControlName, LPCTSTR pStrControlAttrList);
+    LPCTSTR GetDefaultAttributeList(LPCTSTR pStrControlName) const;
+    bool RemoveDefaultAttributeList(LPCTSTR pStrControlName);
+    const CStdStringPtrMap& GetDefaultAttribultes() const { return m_DefaultAttrHash; }
+    void RemoveAllDefaultAttributeList();
+
+    // ---- option groups ----
+    bool AddOptionGroup(LPCTSTR pStrGroupName, CControlUI* pControl);
+    CStdPtrArray* GetOptionGroup(LPCTSTR pStrGroupName);
+    void RemoveOptionGroup(LPCTSTR pStrGroupName, CControlUI* pControl);
+    void RemoveAllOptionGroups();
+
+    // ---- finding controls ----
+    CControlUI* FindControl(POINT pt) const;
+    CControlUI* FindControl(LPCTSTR pstrName) const;
+    CControlUI* FindSubControlByPoint(CControlUI* pParent, POINT pt) const;
+    CControlUI* FindSubControlByName(CControlUI* pParent, LPCTSTR pstrName) const;
+    CControlUI* FindSubControlByClass(CControlUI* pParent, LPCTSTR pstrClass, int iIndex = 0);
+    CStdPtrArray* FindSubControlsByClass(CControlUI* pParent, LPCTSTR pstrClass);
+    CStdPtrArray* GetSubControlsByClass();
+
+    // ---- focus, capture, invalidation ----
+    CControlUI* GetFocus() const { return m_pFocus; }
+    void SetFocus(CControlUI* pControl);
+    void SetFocusNeeded(CControlUI* pControl);
+    bool SetNextTabControl(bool bForward = true);
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const { return m_bMouseCapture; }
+    void NeedUpdate() { m_bUpdateNeeded = true; }
+    void Invalidate(RECT& rcItem);
+
+    // ---- timers ----
+    bool SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse);
+    bool KillTimer(CControlUI* pControl, UINT nTimerID);
+    void KillTimer(CControlUI* pControl);
+    void RemoveAllTimers();
+
+    // ---- notifications and listeners ----
+    void SendNotify(TNotifyUI& Msg, bool bAsync = false);
+    void SendNotify(CControlUI* pControl, LPCTSTR pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool bAsync = false);
+    bool AddNotifier(INotifyUI* pControl);
+    bool RemoveNotifier(INotifyUI* pControl);
+    bool AddPreMessageFilter(IMessageFilterUI* pFilter);
+    bool RemovePreMessageFilter(IMessageFilterUI* pFilter);
+    bool AddMessageFilter(IMessageFilterUI* pFilter);
+    bool RemoveMessageFilter(IMessageFilterUI* pFilter);
+    bool AddTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool TranslateAccelerator(LPMSG pMsg);
+
+    // ---- post-paint and delayed deletion ----
+    int GetPostPaintCount() const;
+    bool AddPostPaint(CControlUI* pControl);
+    bool RemovePostPaint(CControlUI* pControl);
+    bool SetPostPaintIndex(CControlUI* pControl, int iIndex);
+    void AddDelayedCleanup(CControlUI* pControl);
+
+    // ---- message handling ----
+    bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+
+private:
+    static CControlUI* CALLBACK FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromPoint(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromTab(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromShortcut(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromUpdate(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromName(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlFromClass(CControlUI* pThis, LPVOID pData);
+    static CControlUI* CALLBACK FindControlsFromClass(CControlUI* pThis, LPVOID pData);
+
+    HFONT CreateFontFromDefault(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    void MeasureFont(TFontInfo* pFontInfo) const;
+    void DeliverQueuedNotifications();
+    void DeliverNotify(TNotifyUI& msg);
+    static bool IsInSubtree(CControlUI* pControl, CControlUI* pAncestor);
+    void ForgetControl(CControlUI* pControl);
+    bool IsPendingDeletion(CControlUI* pControl) const;
+    bool OwnsControl(CControlUI* pControl) const;
+    void PaintWindow();
+    void PaintOrdinary(const RECT& rcUpdate);
+    void PaintLayered();
+    void LayoutIfNeeded();
+    void DeleteOffscreen();
+    void DeleteBackground();
+    static WORD MapKeyState();
+
+    HWND m_hWndPaint { nullptr };
+    int m_nOpacity { 255 };
+    HDC m_hDcPaint { nullptr };
+    HDC m_hDcOffscreen { nullptr };
+    HDC m_hDcBackground { nullptr };
+    HBITMAP m_hbmpOffscreen { nullptr };
+    HBITMAP m_hbmpBackground { nullptr };
+    HGDIOBJ m_hbmpOffscreenOld { nullptr };
+    HGDIOBJ m_hbmpBackgroundOld { nullptr };
+    HWND m_hwndTooltip { nullptr };
+    TOOLINFOW m_ToolTip {};
+    CDuiString m_sToolTipText;  // the tool description points into it
+    bool m_bShowUpdateRect { false };
+
+    CControlUI* m_pRoot { nullptr };
+    CControlUI* m_pFocus { nullptr };
+    CControlUI* m_pEventHover { nullptr };
+    CControlUI* m_pEventClick { nullptr };
+    CControlUI* m_pEventKey { nullptr };
+    POINT m_ptLastMousePos { -1, -1 };
+
+    SIZE m_szMinWindow { 0, 0 };
+    SIZE m_szMaxWindow { 0, 0 };
+    SIZE m_szInitWindowSize { 0, 0 };
+    RECT m_rcSizeBox { 0, 0, 0, 0 };
+    SIZE m_szRoundCorner { 0, 0 };
+    RECT m_rcCaption { 0, 0, 0, 0 };
+
+    UINT m_uTimerID { 0x1000 };
+
+    bool m_bFirstLayout { true };
+    bool m_bUpdateNeeded { false };
+    bool m_bFocusNeeded { false };
+    bool m_bOffscreenPaint { true };
+    bool m_bAlphaBackground { false };
+    bool m_bMouseTracking { false };
+    bool m_bMouseCapture { false };
+    bool m_bUsedVirtualWnd { false };
+    bool m_bHasWindowShadow { false };
+
+    CStdPtrArray m_aNotifiers;
+    CStdPtrArray m_aTimers;
+    CStdPtrArray m_aPreMessageFilters;
+    CStdPtrArray m_aMessageFilters;
+    CStdPtrArray m_aPostPaintControls;
+    CStdPtrArray m_aDelayedCleanup;
+    CStdPtrArray m_aAsyncNotify;
+    CStdPtrArray m_aFoundControls;
+
+    CStdStringPtrMap m_mNameHash { 83 };
+    CStdStringPtrMap m_mOptionGroup { 83 };
+
+    CPaintManagerUI* m_pParentResourcePM { nullptr };
+
+    DWORD m_dwDefaultDisabledColor { 0xFFA7A6AA };
+    DWORD m_dwDefaultFontColor { 0xFF000000 };
+    DWORD m_dwDefaultLinkFontColor { 0xFF0000FF };
+    DWORD m_dwDefaultLinkHoverFontColor { 0xFFD3215F };
+    DWORD m_dwDefaultSelectedBkColor { 0xFFBAE4FF };
+
+    TFontInfo m_DefaultFontInfo;
+    CStdPtrArray m_aCustomFonts;
+    CStdStringPtrMap m_mImageHash { 83 };
+    CStdStringPtrMap m_DefaultAttrHash { 83 };
+    CStdPtrArray m_aTranslateAccelerator;
+
+    CDuiString m_sShadowImage;
+    TWindowShadowInfo m_shadowSource;
+
+    // Set while a paint pass is running so that a tree marked for update
+    // during painting is laid out by the next pass.
+    bool m_bInPaint { false };
+
+    static HINSTANCE m_hInstance;
+    static HINSTANCE m_hResourceInstance;
+    static CDuiString m_pStrResourcePath;
+    static CDuiString m_pStrResourceZip;
+    static bool m_bCachedResourceZip;
+    static TSkinArchiveHandle* m_hResourceZip;
+    static HPEN m_hUpdateRectPen;
+    static CDuiString m_pStrDefaultFontName;
+    static CStdPtrArray m_aPreMessages;
+    static CStdPtrArray m_aPlugins;
+    static short m_H;
+    static short m_S;
+    static short m_L;
+};
+
+}  // namespace Veneer

@@ -1,0 +1,45 @@
+// Rendering a control into a bitmap of its own.
+#include "engine/ControlUI.h"
+#include "engine/GdiHolders.h"
+#include "engine/PaintManagerUI.h"
+#include "engine/RenderEngine.h"
+
+namespace Veneer {
+
+HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pControl, RECT rc)
+{
+    if (pManager == nullptr || pControl == nullptr) return nullptr;
+    const int cx = rc.right - rc.left;
+    const int cy = rc.bottom - rc.top;
+    if (cx <= 0 || cy <= 0 || rc.right <= 0 || rc.bottom <= 0) return nullptr;
+
+    // The control paints at its window coordinates, so the scratch bitmap
+    // reaches from the origin to rc's far corner.
+    HDC paintDC = pManager->GetPaintDC();
+    CMemDCHolder paintMem(paintDC);
+    CBitmapHolder scratch(::CreateCompatibleBitmap(paintDC != nullptr ? paintDC : paintMem.Get(), rc.right, rc.bottom));
+    if (!paintMem || !scratch) return nullptr;
+    CSelectObjectScope selectScratch(paintMem.Get(), scratch.Get());
+    pControl->DoPaint(paintMem.Get(), rc);
+
+    BITMAPINFO bmi {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = cx;
+    bmi.bmiHeader.biHeight = cy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(cx) * static_cast<DWORD>(cy) * 4;
+    void* bits = nullptr;
+    HBITMAP section = ::CreateDIBSection(paintDC, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (section == nullptr) return nullptr;
+    CMemDCHolder sectionMem(paintDC);
+    if (sectionMem) {
+        CSelectObjectScope selectSection(sectionMem.Get(), section);
+        ::BitBlt(sectionMem.Get(), 0, 0, cx, cy, paintMem.Get(), rc.left, rc.top, SRCCOPY);
+    }
+    ::GdiFlush();
+    return section;
+}
+
+}  // namespace Veneer

@@ -1,0 +1,88 @@
+#pragma once
+// Pieces of the render engine that work without a paint manager: blend
+// routines, image sources and decoding, and the image-string walker. The
+// engine itself is built from them; tests exercise them directly.
+#include <windows.h>
+
+#include <cstddef>
+#include <functional>
+#include <vector>
+
+#include "engine/RenderEngine.h"
+#include "foundation/DuiString.h"
+
+namespace Veneer {
+
+struct TSkinArchiveHandle;
+
+namespace RenderInternal {
+
+using AlphaBlendProc = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
+using GradientFillProc = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+
+// Resolved from msimg32.dll once per process; the blend falls back to
+// SoftwareAlphaBlend, the gradient to null.
+AlphaBlendProc GetAlphaBlend();
+GradientFillProc GetGradientFill();
+
+// Stand-in for AlphaBlend with the same arguments and the same arithmetic:
+// the source is premultiplied, the constant alpha scales all four channels.
+BOOL WINAPI SoftwareAlphaBlend(HDC hdcDest, int xDest, int yDest, int cxDest, int cyDest,
+    HDC hdcSrc, int xSrc, int ySrc, int cxSrc, int cySrc, BLENDFUNCTION blend);
+
+// The one premultiplication used by every path (loader and colour fills).
+inline BYTE Premultiply(BYTE channel, BYTE alpha)
+{
+    return static_cast<BYTE>(channel * alpha / 255);
+}
+// 0xAARRGGBB straight colour -> the same colour premultiplied, as a BGRA pixel.
+inline DWORD PremultiplyColor(DWORD color)
+{
+    const BYTE a = static_cast<BYTE>(color >> 24);
+    return (static_cast<DWORD>(a) << 24) | (static_cast<DWORD>(Premultiply(static_cast<BYTE>(color >> 16), a)) << 16)
+        | (static_cast<DWORD>(Premultiply(static_cast<BYTE>(color >> 8), a)) << 8)
+        | Premultiply(static_cast<BYTE>(color), a);
+}
+
+// No image file, archive entry or resource larger than this is read: the
+// size is checked before anything is allocated.
+constexpr DWORD kMaxImageBytes = 32u * 1024u * 1024u;
+
+// Each fills `data` with the whole source or returns false (data emptied).
+bool ReadImageFile(LPCWSTR path, std::vector<BYTE>& data);
+bool ReadImageResource(HMODULE module, LPCWSTR name, LPCWSTR type, std::vector<BYTE>& data);
+// An entry of an open archive, found ignoring ASCII case; or of the archive
+// file at archivePath, opened and closed for this one read.
+bool ReadImageFromArchive(TSkinArchiveHandle* archive, LPCWSTR name, std::vector<BYTE>& data);
+bool ReadImageFromArchiveFile(LPCWSTR archivePath, LPCWSTR name, std::vector<BYTE>& data);
+
+// Decodes a PNG/JPEG/BMP/... held in memory into a premultiplied top-down
+// DIB section; pixels equal to `mask` (0xAARRGGBB, after premultiplication)
+// are cleared. Null when the data does not decode.
+TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask);
+
+// A top-down 32-bit DIB section; `bits` receives its pixels.
+HBITMAP CreateDib32(int width, int height, void** bits);
+
+// The drawing state of one DrawImageString call.
+struct TImageStringState {
+    CDuiString sName;
+    CDuiString sType;
+    RECT rcDest { 0, 0, 0, 0 };
+    RECT rcSource { 0, 0, 0, 0 };
+    RECT rcCorner { 0, 0, 0, 0 };
+    DWORD dwMask { 0 };
+    BYTE uFade { 255 };
+    bool bHole { false };
+    bool bTiledX { false };
+    bool bTiledY { false };
+};
+
+// Parses the image string and the optional modifier and calls `drawPending`
+// for every image they name (the last one included). The callback may change
+// the state (the source rectangle it settles on carries over).
+using PendingImageSink = std::function<void(TImageStringState&)>;
+void WalkImageString(LPCWSTR image, LPCWSTR modify, const RECT& rcItem, const PendingImageSink& drawPending);
+
+}  // namespace RenderInternal
+}  // namespace Veneer

@@ -1,0 +1,414 @@
+#include "foundation/DuiString.h"
+
+#include "foundation/ValueSyntax.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cwchar>
+
+namespace Veneer {
+
+namespace {
+
+LPWSTR AllocateChars(size_t count)
+{
+    return static_cast<LPWSTR>(malloc(count * sizeof(wchar_t)));
+}
+
+}  // namespace
+
+CDuiString::CDuiString() = default;
+
+CDuiString::CDuiString(wchar_t ch)
+{
+    m_szBuffer[0] = ch;
+    m_szBuffer[1] = L'\0';
+}
+
+CDuiString::CDuiString(const CDuiString& src)
+{
+    Assign(src.m_pstr);
+}
+
+CDuiString::CDuiString(LPCWSTR text, int length)
+{
+    Assign(text, length);
+}
+
+CDuiString::~CDuiString()
+{
+    ReleaseHeap();
+}
+
+void CDuiString::ReleaseHeap()
+{
+    if (IsOnHeap())
+        free(m_pstr);
+    m_pstr = m_szBuffer;
+}
+
+void CDuiString::Empty()
+{
+    ReleaseHeap();
+    m_szBuffer[0] = L'\0';
+}
+
+int CDuiString::GetLength() const
+{
+    return static_cast<int>(wcslen(m_pstr));
+}
+
+bool CDuiString::IsEmpty() const
+{
+    return m_pstr[0] == L'\0';
+}
+
+wchar_t CDuiString::GetAt(int index) const
+{
+    return m_pstr[index];
+}
+
+void CDuiString::SetAt(int index, wchar_t ch)
+{
+    m_pstr[index] = ch;
+}
+
+LPCWSTR CDuiString::GetData() const
+{
+    return m_pstr;
+}
+
+CDuiString::operator LPCWSTR() const
+{
+    return m_pstr;
+}
+
+wchar_t CDuiString::operator[](int index) const
+{
+    return m_pstr[index];
+}
+
+void CDuiString::Assign(LPCWSTR text, int length)
+{
+    if (!text)
+        text = L"";
+    if (length < 0)
+        length = static_cast<int>(wcslen(text));
+    // The source may lie inside this string: every move below copies before
+    // it frees, and uses memmove.
+    if (length > MAX_LOCAL_STRING_LEN) {
+        if (!IsOnHeap() || GetLength() < length) {
+            LPWSTR block = AllocateChars(static_cast<size_t>(length) + 1);
+            if (!block)
+                return;
+            memcpy(block, text, static_cast<size_t>(length) * sizeof(wchar_t));
+            block[length] = L'\0';
+            ReleaseHeap();
+            m_pstr = block;
+            return;
+        }
+    } else if (IsOnHeap()) {
+        memmove(m_szBuffer, text, static_cast<size_t>(length) * sizeof(wchar_t));
+        m_szBuffer[length] = L'\0';
+        ReleaseHeap();
+        return;
+    }
+    memmove(m_pstr, text, static_cast<size_t>(length) * sizeof(wchar_t));
+    m_pstr[length] = L'\0';
+}
+
+void CDuiString::Append(LPCWSTR text)
+{
+    if (!text)
+        return;
+    const size_t current = wcslen(m_pstr);
+    const size_t added = wcslen(text);
+    const size_t total = current + added;
+    if (total > static_cast<size_t>(MAX_LOCAL_STRING_LEN)) {
+        // A fresh block rather than realloc: `text` may point into this string.
+        LPWSTR block = AllocateChars(total + 1);
+        if (!block)
+            return;
+        memcpy(block, m_pstr, current * sizeof(wchar_t));
+        memcpy(block + current, text, added * sizeof(wchar_t));
+        block[total] = L'\0';
+        ReleaseHeap();
+        m_pstr = block;
+        return;
+    }
+    if (IsOnHeap()) {
+        // Shortened in place by SetAt: the result fits inline again.
+        wchar_t joined[MAX_LOCAL_STRING_LEN + 1];
+        memcpy(joined, m_pstr, current * sizeof(wchar_t));
+        memcpy(joined + current, text, added * sizeof(wchar_t));
+        joined[total] = L'\0';
+        ReleaseHeap();
+        memcpy(m_szBuffer, joined, (total + 1) * sizeof(wchar_t));
+        return;
+    }
+    memmove(m_szBuffer + current, text, added * sizeof(wchar_t));
+    m_szBuffer[total] = L'\0';
+}
+
+const CDuiString& CDuiString::operator=(const CDuiString& src)
+{
+    Assign(src.m_pstr);
+    return *this;
+}
+
+const CDuiString& CDuiString::operator=(LPCWSTR text)
+{
+    if (!text) {
+        Empty();
+        return *this;
+    }
+    Assign(text);
+    return *this;
+}
+
+const CDuiString& CDuiString::operator=(wchar_t ch)
+{
+    Empty();
+    m_szBuffer[0] = ch;
+    m_szBuffer[1] = L'\0';
+    return *this;
+}
+
+namespace {
+
+// Converts an 8-bit text of the ANSI code page; false when it cannot.
+bool WidenAnsi(LPCSTR text, CDuiString& out)
+{
+    const int needed = MultiByteToWideChar(GetACP(), 0, text, -1, nullptr, 0);
+    if (needed <= 0)
+        return false;
+    LPWSTR block = static_cast<LPWSTR>(calloc(static_cast<size_t>(needed) + 1, sizeof(wchar_t)));
+    if (!block)
+        return false;
+    MultiByteToWideChar(GetACP(), 0, text, -1, block, needed);
+    out.Assign(block);
+    free(block);
+    return true;
+}
+
+}  // namespace
+
+const CDuiString& CDuiString::operator=(LPCSTR text)
+{
+    if (!text) {
+        Empty();
+        return *this;
+    }
+    CDuiString wide;
+    if (WidenAnsi(text, wide))
+        Assign(wide.GetData());
+    else
+        Empty();
+    return *this;
+}
+
+const CDuiString& CDuiString::operator+=(const CDuiString& src)
+{
+    Append(src.m_pstr);
+    return *this;
+}
+
+const CDuiString& CDuiString::operator+=(LPCWSTR text)
+{
+    Append(text);
+    return *this;
+}
+
+const CDuiString& CDuiString::operator+=(wchar_t ch)
+{
+    const wchar_t one[2] = { ch, L'\0' };
+    Append(one);
+    return *this;
+}
+
+const CDuiString& CDuiString::operator+=(LPCSTR text)
+{
+    if (!text)
+        return *this;
+    CDuiString wide;
+    if (WidenAnsi(text, wide))
+        Append(wide.GetData());
+    return *this;
+}
+
+CDuiString CDuiString::operator+(const CDuiString& src) const
+{
+    CDuiString result(*this);
+    result.Append(src.m_pstr);
+    return result;
+}
+
+CDuiString CDuiString::operator+(LPCWSTR text) const
+{
+    CDuiString result(*this);
+    result.Append(text);
+    return result;
+}
+
+int CDuiString::Compare(LPCWSTR text) const
+{
+    return wcscmp(m_pstr, text ? text : L"");
+}
+
+int CDuiString::CompareNoCase(LPCWSTR text) const
+{
+    return _wcsicmp(m_pstr, text ? text : L"");
+}
+
+bool CDuiString::operator==(LPCWSTR text) const { return Compare(text) == 0; }
+bool CDuiString::operator!=(LPCWSTR text) const { return Compare(text) != 0; }
+bool CDuiString::operator<=(LPCWSTR text) const { return Compare(text) <= 0; }
+bool CDuiString::operator<(LPCWSTR text) const { return Compare(text) < 0; }
+bool CDuiString::operator>=(LPCWSTR text) const { return Compare(text) >= 0; }
+bool CDuiString::operator>(LPCWSTR text) const { return Compare(text) > 0; }
+
+void CDuiString::MakeUpper()
+{
+    const DWORD length = static_cast<DWORD>(wcslen(m_pstr));
+    if (length > 0)
+        CharUpperBuffW(m_pstr, length);
+}
+
+void CDuiString::MakeLower()
+{
+    const DWORD length = static_cast<DWORD>(wcslen(m_pstr));
+    if (length > 0)
+        CharLowerBuffW(m_pstr, length);
+}
+
+CDuiString CDuiString::Left(int length) const
+{
+    const int total = GetLength();
+    if (length < 0)
+        length = 0;
+    if (length > total)
+        length = total;
+    return CDuiString(m_pstr, length);
+}
+
+CDuiString CDuiString::Mid(int pos, int length) const
+{
+    const int total = GetLength();
+    if (pos < 0)
+        pos = 0;
+    if (pos > total)
+        return CDuiString();
+    if (length < 0)
+        length = total - pos;
+    if (pos + length > total)
+        length = total - pos;
+    if (length <= 0)
+        return CDuiString();
+    return CDuiString(m_pstr + pos, length);
+}
+
+CDuiString CDuiString::Right(int length) const
+{
+    const int total = GetLength();
+    if (length < 0)
+        length = 0;
+    if (length > total)
+        length = total;
+    return CDuiString(m_pstr + total - length, length);
+}
+
+int CDuiString::Find(wchar_t ch, int start) const
+{
+    if (start != 0 && (start < 0 || start >= GetLength()))
+        return -1;
+    LPCWSTR hit = wcschr(m_pstr + start, ch);
+    if (!hit)
+        return -1;
+    return static_cast<int>(hit - m_pstr);
+}
+
+int CDuiString::Find(LPCWSTR text, int start) const
+{
+    if (start != 0 && (start < 0 || start > GetLength()))
+        return -1;
+    if (!text)
+        return -1;
+    LPCWSTR hit = wcsstr(m_pstr + start, text);
+    if (!hit)
+        return -1;
+    return static_cast<int>(hit - m_pstr);
+}
+
+int CDuiString::ReverseFind(wchar_t ch) const
+{
+    LPCWSTR hit = wcsrchr(m_pstr, ch);
+    if (!hit)
+        return -1;
+    return static_cast<int>(hit - m_pstr);
+}
+
+int CDuiString::Replace(LPCWSTR from, LPCWSTR to)
+{
+    // An empty search text would match everywhere forever.
+    if (!from || from[0] == L'\0')
+        return 0;
+    if (!to)
+        to = L"";
+    const int fromLength = static_cast<int>(wcslen(from));
+    const int toLength = static_cast<int>(wcslen(to));
+    int count = 0;
+    int pos = Find(from, 0);
+    while (pos >= 0) {
+        CDuiString replaced = Left(pos);
+        replaced.Append(to);
+        replaced.Append(Mid(pos + fromLength));
+        Assign(replaced.GetData());
+        ++count;
+        pos = Find(from, pos + toLength);
+    }
+    return count;
+}
+
+int __cdecl CDuiString::Format(LPCWSTR format, ...)
+{
+    if (!format) {
+        Empty();
+        return 0;
+    }
+    va_list args;
+    va_start(args, format);
+    va_list measure;
+    va_copy(measure, args);
+    const int length = _vscwprintf(format, measure);
+    va_end(measure);
+    if (length < 0) {
+        va_end(args);
+        Empty();
+        return length;
+    }
+    LPWSTR block = static_cast<LPWSTR>(calloc(static_cast<size_t>(length) + 1, sizeof(wchar_t)));
+    if (!block) {
+        va_end(args);
+        return -1;
+    }
+    const int written = FormatBoundedV(block, static_cast<size_t>(length) + 1, format, args);
+    va_end(args);
+    Assign(block, written);
+    free(block);
+    return written;
+}
+
+int __cdecl CDuiString::SmallFormat(LPCWSTR format, ...)
+{
+    wchar_t buffer[64] = {};
+    va_list args;
+    va_start(args, format);
+    const int written = FormatBoundedV(buffer, 64, format, args);
+    va_end(args);
+    Assign(buffer, written);
+    return written;
+}
+
+}  // namespace Veneer

@@ -1,0 +1,134 @@
+#include "MicroClientConfig.h"
+#include "ImageSections.h"
+#include "foundation/ValueSyntax.h"
+#include <cstdint>
+#include <cwchar>
+
+using Veneer::CMarkup;
+using Veneer::CMarkupNode;
+using Veneer::ValueSyntax::ParseRect;
+using Veneer::ValueSyntax::ParseSize;
+
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
+    ~FileHandle()
+    {
+        if (IsOpen()) ::CloseHandle(m_handle);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_handle; }
+
+private:
+    HANDLE m_handle { INVALID_HANDLE_VALUE };
+};
+
+bool SeekTo(HANDLE file, std::uint64_t offset)
+{
+    LARGE_INTEGER distance;
+    distance.QuadPart = static_cast<LONGLONG>(offset);
+    return ::SetFilePointerEx(file, distance, nullptr, FILE_BEGIN) != FALSE;
+}
+
+bool ReadFileAt(void* context, std::uint64_t offset, void* buffer, std::size_t count)
+{
+    HANDLE file = static_cast<HANDLE>(context);
+    DWORD got = 0;
+    return SeekTo(file, offset) &&
+           ::ReadFile(file, buffer, static_cast<DWORD>(count), &got, nullptr) && got == count;
+}
+
+}  // namespace
+
+CMicroClientConfig& GetClientConfig()
+{
+    static CMicroClientConfig config;
+    return config;
+}
+
+bool LoadClientConfigResource(CMarkup& document, HMODULE module)
+{
+    HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(104), L"xml");
+    if (resource == nullptr) return false;
+    HGLOBAL loaded = ::LoadResource(module, resource);
+    if (loaded == nullptr) return false;
+    const void* bytes = ::LockResource(loaded);
+    const DWORD size = ::SizeofResource(module, resource);
+    if (bytes == nullptr || size == 0) return false;
+    // The parser decodes into a buffer of its own; the read-only resource is only read.
+    return document.LoadFromMem(static_cast<const BYTE*>(bytes), size, 0);
+}
+
+bool LoadClientConfig(CMarkup& document, CMicroClientConfig& config)
+{
+    if (!document.IsValid()) return false;
+    for (CMarkupNode node = document.GetRoot().GetChild(); node.IsValid(); node = node.GetSibling()) {
+        // Only a `value` that comes first counts, as the shipped documents write it.
+        if (wcscmp(node.GetAttributeName(0), L"value") != 0) continue;
+        ApplyConfigKey(config, node.GetName(), node.GetAttributeValue(0));
+    }
+    return true;
+}
+
+void ApplyConfigKey(CMicroClientConfig& config, LPCWSTR key, LPCWSTR value)
+{
+    if (key == nullptr) return;
+    if (value == nullptr) value = L"";
+    if (wcscmp(key, L"loginWebRect") == 0) {
+        config.loginWebRect = ParseRect(value);
+    } else if (wcscmp(key, L"closeRect") == 0) {
+        config.closeRect = ParseRect(value);
+    } else if (wcscmp(key, L"miniRect") == 0) {
+        config.miniRect = ParseRect(value);
+    } else if (wcscmp(key, L"loginFrameSize") == 0) {
+        config.loginFrameSize = ParseSize(value);
+    } else if (wcscmp(key, L"loginURL") == 0) {
+        config.loginURL = value;
+    } else if (wcscmp(key, L"playGamekeyWord") == 0) {
+        config.playGamekeyWord = value;
+    } else if (wcscmp(key, L"clientName") == 0) {
+        config.clientName = value;
+    }
+}
+
+std::string ReadAddressTrailer(LPCWSTR path)
+{
+    const size_t kTrailerBytes = 256;
+    FileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.IsOpen()) {
+        std::wstring text = L"资源文件不存在，打开错误";
+        if (path != nullptr) text += path;
+        ::MessageBoxW(nullptr, text.c_str(), L"提示", MB_OK);
+        return std::string();
+    }
+
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::string();
+    std::uint64_t start = 0;
+    if (!ImageSections::FindSectionsEnd(ReadFileAt, file.Get(), static_cast<std::uint64_t>(size.QuadPart), start))
+        return std::string();
+
+    char buffer[kTrailerBytes + 1] = {};
+    DWORD got = 0;
+    if (!SeekTo(file.Get(), start) || !::ReadFile(file.Get(), buffer, kTrailerBytes, &got, nullptr))
+        return std::string();
+    // The extra zero byte ends a trailer that fills all 256 bytes.
+    return std::string(buffer);
+}
+
+std::vector<std::string> SplitText(const std::string& text, const std::string& separators)
+{
+    std::vector<std::string> pieces;
+    if (separators.empty()) return pieces;
+    size_t cut = 0;
+    for (size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && separators.find(text[i]) == std::string::npos) continue;
+        if (i > cut) pieces.push_back(text.substr(cut, i - cut));
+        cut = i + 1;
+    }
+    return pieces;
+}

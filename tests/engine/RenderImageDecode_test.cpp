@@ -1,0 +1,145 @@
+// Decoding images into premultiplied bitmaps, masks, damaged data, and the
+// file and resource sources.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "engine/RenderEngine.h"
+#include "engine/RenderEngineInternal.h"
+#include "support/TestSupport.h"
+
+using namespace Veneer;
+using namespace Veneer::RenderInternal;
+
+namespace {
+
+struct TImageDeleter {
+    void operator()(TImageInfo* image) const { CRenderEngine::FreeImage(image); }
+};
+using ImagePtr = std::unique_ptr<TImageInfo, TImageDeleter>;
+
+std::vector<BYTE> Fixture(const wchar_t* name)
+{
+    const auto bytes = TestSupport::ReadFileBytes(TestSupport::FixturePath(std::wstring(L"render/") + name));
+    return std::vector<BYTE>(bytes.begin(), bytes.end());
+}
+
+ImagePtr Decode(const std::vector<BYTE>& bytes, DWORD mask = 0)
+{
+    return ImagePtr(DecodeImage(bytes.data(), bytes.size(), mask));
+}
+
+// The bitmap's pixels as 0xAARRGGBB, top row first.
+std::vector<DWORD> Pixels(const TImageInfo& image)
+{
+    DIBSECTION section {};
+    EXPECT_EQ(static_cast<int>(sizeof(section)), ::GetObjectW(image.hBitmap, sizeof(section), &section));
+    EXPECT_EQ(32, section.dsBm.bmBitsPixel);
+    const DWORD* bits = static_cast<const DWORD*>(section.dsBm.bmBits);
+    return std::vector<DWORD>(bits, bits + image.nX * image.nY);
+}
+
+}  // namespace
+
+TEST(RenderImageDecode, OpaquePngKeepsColoursInBlueFirstOrder)
+{
+    ImagePtr image = Decode(Fixture(L"grid.png"));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(12, image->nX);
+    EXPECT_EQ(12, image->nY);
+    EXPECT_FALSE(image->alphaChannel);
+    EXPECT_TRUE(image->sResType.IsEmpty());
+    const auto pixels = Pixels(*image);
+    EXPECT_EQ(0xFFFF0000u, pixels[0]);            // red corner
+    EXPECT_EQ(0xFF00FFFFu, pixels[5]);            // cyan top edge
+    EXPECT_EQ(0xFF00FF00u, pixels[11]);           // green corner
+    EXPECT_EQ(0xFF404040u, pixels[6 * 12 + 6]);   // centre
+    EXPECT_EQ(0xFFFFFF00u, pixels[11 * 12 + 11]); // yellow corner
+}
+
+TEST(RenderImageDecode, TranslucentPixelsArePremultipliedOnce)
+{
+    ImagePtr image = Decode(Fixture(L"alpha.png"));
+    ASSERT_TRUE(image);
+    EXPECT_TRUE(image->alphaChannel);
+    const auto pixels = Pixels(*image);
+    // Red 255 at alpha 128 is stored as 255 * 128 / 255 = 128.
+    EXPECT_EQ(0x80800000u, pixels[0]);
+    EXPECT_EQ(0xFF00FF00u, pixels[1]);
+}
+
+TEST(RenderImageDecode, MaskComparesTheWholePixelAfterPremultiplication)
+{
+    // Six digits carry alpha 0: never equal to an opaque pixel.
+    ImagePtr unmasked = Decode(Fixture(L"magenta.png"), 0x00FF00FFu);
+    ASSERT_TRUE(unmasked);
+    EXPECT_FALSE(unmasked->alphaChannel);
+    EXPECT_EQ(0xFFFF00FFu, Pixels(*unmasked)[0]);
+
+    ImagePtr masked = Decode(Fixture(L"magenta.png"), 0xFFFF00FFu);
+    ASSERT_TRUE(masked);
+    EXPECT_TRUE(masked->alphaChannel);
+    const auto pixels = Pixels(*masked);
+    EXPECT_EQ(0u, pixels[0]);
+    EXPECT_EQ(0xFFFFFFFFu, pixels[1]);
+    EXPECT_EQ(0xFF000000u, pixels[2]);
+    EXPECT_EQ(0u, pixels[3]);
+
+    // The default mask 0 only matches pixels that already are transparent black.
+    ImagePtr defaultMask = Decode(Fixture(L"magenta.png"), 0);
+    ASSERT_TRUE(defaultMask);
+    EXPECT_FALSE(defaultMask->alphaChannel);
+}
+
+TEST(RenderImageDecode, DamagedDataGivesNull)
+{
+    const std::vector<BYTE> good = Fixture(L"grid.png");
+    ASSERT_GT(good.size(), 40u);
+    EXPECT_FALSE(DecodeImage(nullptr, 10, 0));
+    EXPECT_FALSE(DecodeImage(good.data(), 0, 0));
+
+    std::vector<BYTE> truncated(good.begin(), good.begin() + good.size() / 2);
+    EXPECT_FALSE(Decode(truncated));
+
+    std::vector<BYTE> garbage(300);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<BYTE>(i * 37 + 11);
+    EXPECT_FALSE(Decode(garbage));
+
+    // A PNG header that claims a huge picture with no data behind it.
+    std::vector<BYTE> huge(good.begin(), good.begin() + 33);
+    huge[16] = 0x7F;
+    huge[20] = 0x7F;
+    EXPECT_FALSE(Decode(huge));
+}
+
+TEST(RenderImageDecode, FileSourceReadsWholeFilesOnly)
+{
+    std::vector<BYTE> data;
+    EXPECT_TRUE(ReadImageFile(TestSupport::FixturePath(L"render/grid.png").c_str(), data));
+    EXPECT_EQ(Fixture(L"grid.png"), data);
+
+    EXPECT_FALSE(ReadImageFile(TestSupport::FixturePath(L"render/missing.png").c_str(), data));
+    EXPECT_TRUE(data.empty());
+    EXPECT_FALSE(ReadImageFile(nullptr, data));
+    EXPECT_FALSE(ReadImageFile(L"", data));
+
+    const std::wstring empty = TestSupport::BuildPath(L"render_empty.png");
+    ASSERT_TRUE(TestSupport::WriteFileBytes(empty, {}));
+    EXPECT_FALSE(ReadImageFile(empty.c_str(), data));
+}
+
+TEST(RenderImageDecode, ResourceSourceCopiesTheResource)
+{
+    std::vector<BYTE> data;
+    // Type names are stored upper-case; lookups ignore case.
+    EXPECT_TRUE(ReadImageResource(nullptr, MAKEINTRESOURCEW(201), L"png", data));
+    EXPECT_EQ(Fixture(L"grid.png"), data);
+    ImagePtr image = Decode(data);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(12, image->nX);
+
+    EXPECT_FALSE(ReadImageResource(nullptr, MAKEINTRESOURCEW(299), L"png", data));
+    EXPECT_TRUE(data.empty());
+    EXPECT_FALSE(ReadImageResource(nullptr, MAKEINTRESOURCEW(201), L"nosuchtype", data));
+}
