@@ -30,3 +30,12 @@ add_dependencies(tools_window_tests standin_browser test_url_handler)
 gtest_add_tests(TARGET tools_window_tests SOURCES ${tools_window_sources} TEST_LIST tools_added)
 set_tests_properties(${tools_added} PROPERTIES LABELS window TIMEOUT 120 RESOURCE_LOCK display
   FIXTURES_REQUIRED "wine;standin_browser;demo_server;test_url_handler")
+
+# The markup side of the stand-in browser, tested without COM or windows.
+set(STANDIN_DIR ${CMAKE_SOURCE_DIR}/tools/standin-browser)
+file(GLOB tools_unit_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/tools/*_test.cpp)
+add_executable(tools_tests ${tools_unit_sources} ${STANDIN_DIR}/Html.cpp ${STANDIN_DIR}/Page.cpp)
+target_include_directories(tools_tests PRIVATE ${STANDIN_DIR})
+target_link_libraries(tools_tests PRIVATE gtest_main shlwapi gdi32 user32)
+gtest_add_tests(TARGET tools_tests SOURCES ${tools_unit_sources} TEST_LIST tools_unit_added)
+set_tests_properties(${tools_unit_added} PROPERTIES LABELS unit FIXTURES_REQUIRED wine TIMEOUT 120)

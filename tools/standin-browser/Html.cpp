@@ -156,6 +156,8 @@ std::wstring DecodeEntities(const std::wstring& text)
     return out;
 }
 
+const size_t kMaxDepth = 200;
+
 class Parser {
 public:
     explicit Parser(const std::wstring& source) : m_src(source) {}
@@ -324,6 +326,8 @@ private:
         if (IsVoid(tag) || selfClosing) {
             return;
         }
+        // Tree walkers recurse: runaway nesting stops deepening here.
+        bool tooDeep = m_stack.size() >= kMaxDepth;
         if (IsRawText(tag)) {
             std::wstring close = L"</" + tag;
             size_t end = m_pos;
@@ -345,7 +349,9 @@ private:
             }
             return;
         }
-        m_stack.push_back(added);
+        if (!tooDeep) {
+            m_stack.push_back(added);
+        }
     }
 
     // A new list item (row, cell, option) ends the open one of its kind.
