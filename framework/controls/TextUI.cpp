@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "engine/GdiHolders.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
 
@@ -97,12 +98,19 @@ SIZE CTextUI::EstimateSize(SIZE szAvailable)
     const int width = std::max(szAvailable.cx, static_cast<LONG>(m_cxFixed));
     RECT rcText { m_rcTextPadding.left, 0, width - m_rcTextPadding.right, 9999 };
     const UINT style = DT_CALCRECT | m_uTextStyle;
+    // Before its window exists the manager has no paint context; measuring
+    // on nothing would report the whole 9999-pixel probe as the height.
+    CMemDCHolder scratch;
+    HDC hDC = m_pManager->GetPaintDC();
+    if (hDC == nullptr) {
+        scratch = CMemDCHolder(nullptr);
+        hDC = scratch.Get();
+    }
     if (m_bShowHtml) {
         int nLinks = 0;
-        CRenderEngine::DrawHtmlText(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText, m_dwTextColor, nullptr,
-                                    nullptr, nLinks, style);
+        CRenderEngine::DrawHtmlText(hDC, m_pManager, rcText, m_sText, m_dwTextColor, nullptr, nullptr, nLinks, style);
     } else {
-        CRenderEngine::DrawText(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText, m_dwTextColor, m_iFont, style);
+        CRenderEngine::DrawText(hDC, m_pManager, rcText, m_sText, m_dwTextColor, m_iFont, style);
     }
     SIZE cXY { rcText.right - rcText.left + m_rcTextPadding.left + m_rcTextPadding.right,
                rcText.bottom - rcText.top + m_rcTextPadding.top + m_rcTextPadding.bottom };
