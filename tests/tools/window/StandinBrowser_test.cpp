@@ -607,6 +607,20 @@ TEST_F(StandinBrowserTest, LinksFormsAndNewWindowsFollowClicks)
     EXPECT_EQ(1u, host.CountOf(DISPID_NEWWINDOW3, L"/service.html"));
     EXPECT_EQ(0u, host.CountOf(DISPID_BEFORENAVIGATE2, L"/service.html"));
 
+    host.cancelNewWindows = false;  // left to the browser: it opens a window of its own
+    size_t opened = Count(RequestLog(), "GET /service.html\n");
+    Load(L"/test/click.html");
+    host.Click(50, 270);
+    HWND popup = nullptr;
+    EXPECT_TRUE(PumpUntil([&] {
+        popup = FindWindowW(L"StandinBrowserFrame", nullptr);
+        return popup && Count(RequestLog(), "GET /service.html\n") > opened;
+    }));
+    if (popup) {
+        PostMessageW(popup, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(PumpUntil([&] { return !IsWindow(popup); }));
+    }
+
     Load(L"/test/refresh.html");  // meta refresh moves on by itself
     EXPECT_TRUE(host.WaitFor(DISPID_DOCUMENTCOMPLETE, L"/game.html?from=refresh"));
 }
