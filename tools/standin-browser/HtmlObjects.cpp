@@ -2,6 +2,7 @@
 
 #include "Dispatch.h"
 #include "Guids.h"
+#include "Module.h"
 
 namespace Standin {
 
@@ -400,10 +401,16 @@ HRESULT HtmlWindow::navigate(BSTR url)
 
 HtmlDocument::HtmlDocument(std::shared_ptr<Page> page, DocumentHost* host) : m_page(std::move(page)), m_host(host)
 {
+    ObjectCreated();  // a host may keep the document after the browser is gone
     m_title = m_page->Title();
     if (const HtmlNode* body = m_page->Body()) {
         m_settings.scroll = body->AttributeOr(L"scroll", L"");
     }
+}
+
+HtmlDocument::~HtmlDocument()
+{
+    ObjectDestroyed();
 }
 
 void HtmlDocument::ReplacePage(std::shared_ptr<Page> page)

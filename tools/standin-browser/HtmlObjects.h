@@ -189,7 +189,7 @@ public:
     HtmlEvent& Event() { return m_event; }
 
 private:
-    ~HtmlDocument() = default;
+    ~HtmlDocument();
 
     LONG m_refs { 1 };
     std::shared_ptr<Page> m_page;
