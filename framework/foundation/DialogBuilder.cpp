@@ -2,9 +2,14 @@
 
 #include <cwchar>
 
+#include "controls/ButtonUI.h"
+#include "controls/CheckBoxUI.h"
 #include "controls/ContainerUI.h"
 #include "controls/HorizontalLayoutUI.h"
+#include "controls/LabelUI.h"
+#include "controls/OptionUI.h"
 #include "controls/ScrollBarUI.h"
+#include "controls/TextUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/ControlUI.h"
 #include "engine/PaintManagerUI.h"
@@ -36,10 +41,9 @@ struct ElementClass {
 // its own length.
 //
 // Classes not built yet get their row here when they land:
-//   "Edit" CEditUI, "List" CListUI, "Text" CTextUI, "Combo" CComboUI,
-//   "Label" CLabelUI, "Button" CButtonUI, "Option" COptionUI,
+//   "Edit" CEditUI, "List" CListUI, "Combo" CComboUI,
 //   "Slider" CSliderUI, "ActiveX" CActiveXUI, "Progress" CProgressUI,
-//   "RichEdit" CRichEditUI, "CheckBox" CCheckBoxUI, "ComboBox" CComboBoxUI,
+//   "RichEdit" CRichEditUI, "ComboBox" CComboBoxUI,
 //   "DateTime" CDateTimeUI, "TreeView" CTreeViewUI, "TabLayout" CTabLayoutUI,
 //   "ListHeader" CListHeaderUI, "TileLayout" CTileLayoutUI,
 //   "WebBrowser" CWebBrowserUI, "ChildLayout" CChildLayoutUI,
@@ -53,6 +57,11 @@ const ElementClass kStockControls[] = {
     VENEER_ELEMENT(L"ScrollBar", CScrollBarUI),
     VENEER_ELEMENT(L"VerticalLayout", CVerticalLayoutUI),
     VENEER_ELEMENT(L"HorizontalLayout", CHorizontalLayoutUI),
+    VENEER_ELEMENT(L"Text", CTextUI),
+    VENEER_ELEMENT(L"Label", CLabelUI),
+    VENEER_ELEMENT(L"Button", CButtonUI),
+    VENEER_ELEMENT(L"Option", COptionUI),
+    VENEER_ELEMENT(L"CheckBox", CCheckBoxUI),
 };
 
 #undef VENEER_ELEMENT

@@ -150,3 +150,41 @@ TEST(ContainerPaint, ChildrenAreClippedToTheInnerRectangleButFloatChildrenAreNot
     EXPECT_EQ(0x000000FFu, surface.At(2, 2));
     container.RemoveAll();
 }
+
+TEST(ControlPaint, RoundedCornersAreLeftUnpainted)
+{
+    Surface surface(40, 40);
+    CControlUI control;
+    control.SetBkColor(0xFFFF0000);
+    control.SetBorderRound(SIZE { 16, 16 });
+    control.SetPos(RECT { 0, 0, 40, 40 });
+    control.DoPaint(surface.DC(), RECT { 0, 0, 40, 40 });
+    EXPECT_EQ(kWhite, surface.At(0, 0));
+    EXPECT_EQ(kWhite, surface.At(39, 39));
+    EXPECT_EQ(kRed, surface.At(20, 20));
+    EXPECT_EQ(kRed, surface.At(20, 0));
+    // The clip is gone afterwards.
+    CControlUI square;
+    square.SetBkColor(0xFFFF0000);
+    square.SetPos(RECT { 0, 0, 40, 40 });
+    square.DoPaint(surface.DC(), RECT { 0, 0, 40, 40 });
+    EXPECT_EQ(kRed, surface.At(0, 0));
+}
+
+TEST(ControlPaint, GradientsRunTopToBottom)
+{
+    Surface surface(10, 40);
+    CControlUI control;
+    control.SetBkColor(0xFFFF0000);
+    control.SetBkColor2(0xFF0000FF);
+    control.SetPos(RECT { 0, 0, 10, 40 });
+    control.DoPaint(surface.DC(), RECT { 0, 0, 10, 40 });
+    EXPECT_GT(surface.At(5, 1) >> 16, surface.At(5, 38) >> 16);
+    EXPECT_LT(surface.At(5, 1) & 0xFF, surface.At(5, 38) & 0xFF);
+
+    // Three colours: the middle colour is reached at the vertical middle.
+    control.SetBkColor3(0xFFFF0000);
+    control.DoPaint(surface.DC(), RECT { 0, 0, 10, 40 });
+    EXPECT_GT(surface.At(5, 19) & 0xFF, surface.At(5, 1) & 0xFF);
+    EXPECT_GT(surface.At(5, 21) & 0xFF, surface.At(5, 38) & 0xFF);
+}

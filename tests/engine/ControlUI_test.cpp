@@ -363,3 +363,27 @@ TEST(ControlVirtualWindow, InheritedFromTheNearestAncestor)
     middle.SetVirtualWnd(L"inner");
     EXPECT_STREQ(L"inner", leaf.GetVirtualWnd().GetData());
 }
+
+TEST(ControlAttributes, ShortOrMalformedNumberLists)
+{
+    CControlUI control;
+    // Missing numbers read as 0: a negative width is ignored.
+    control.SetAttribute(L"pos", L"10,20");
+    EXPECT_EQ(10, control.GetFixedXY().cx);
+    EXPECT_EQ(20, control.GetFixedXY().cy);
+    EXPECT_EQ(0, control.GetFixedWidth());
+    EXPECT_EQ(0, control.GetFixedHeight());
+    control.SetAttribute(L"padding", L"1;2;3;4");
+    EXPECT_EQ(2, control.GetPadding().top);
+    EXPECT_EQ(4, control.GetPadding().bottom);
+    control.SetAttribute(L"padding", L"x");
+    EXPECT_EQ(0, control.GetPadding().left);
+    control.SetAttribute(L"borderround", L"7");
+    EXPECT_EQ(7, control.GetBorderRound().cx);
+    EXPECT_EQ(0, control.GetBorderRound().cy);
+    control.SetAttribute(L"shortcut", L"");
+    EXPECT_EQ(0, control.GetShortcut());
+    control.SetAttribute(L"relativepos", L"");
+    EXPECT_TRUE(control.IsRelativePos());
+    EXPECT_EQ(0, control.GetRelativePos().nMoveXPercent);
+}

@@ -1,0 +1,20 @@
+#include "controls/CheckBoxUI.h"
+
+namespace Veneer {
+
+LPCTSTR CCheckBoxUI::GetClass() const
+{
+    return L"CheckBoxUI";
+}
+
+void CCheckBoxUI::SetCheck(bool bCheck)
+{
+    Selected(bCheck);
+}
+
+bool CCheckBoxUI::GetCheck() const
+{
+    return IsSelected();
+}
+
+}  // namespace Veneer

@@ -1,0 +1,17 @@
+#pragma once
+// An option with check-box vocabulary: without a group it toggles.
+#include <windows.h>
+
+#include "controls/OptionUI.h"
+
+namespace Veneer {
+
+class CCheckBoxUI : public COptionUI {
+public:
+    LPCTSTR GetClass() const override;
+
+    void SetCheck(bool bCheck);
+    bool GetCheck() const;
+};
+
+}  // namespace Veneer

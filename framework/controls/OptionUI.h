@@ -1,0 +1,58 @@
+#pragma once
+// A selectable button. Alone it toggles; in a named group (kept by the paint
+// manager) selecting one deselects the others. Each change of a lone option,
+// and each selection in a group, sends "selectchanged".
+#include <windows.h>
+
+#include "controls/ButtonUI.h"
+#include "foundation/DuiString.h"
+
+namespace Veneer {
+
+class COptionUI : public CButtonUI {
+public:
+    COptionUI() = default;
+    ~COptionUI() override;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+
+    bool Activate() override;
+    void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override;
+    void SetEnabled(bool bEnable = true) override;
+    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void PaintStatusImage(HDC hDC) override;
+    void PaintText(HDC hDC) override;
+
+    virtual void Selected(bool bSelected);
+    bool IsSelected() const { return m_bSelected; }
+
+    // Null leaves the current group.
+    void SetGroup(LPCTSTR pStrGroupName = nullptr);
+    LPCTSTR GetGroup() const { return m_sGroupName; }
+
+    LPCTSTR GetSelectedImage() const { return m_sSelectedImage; }
+    void SetSelectedImage(LPCTSTR pStrImage);
+    LPCTSTR GetSelectedHotImage() const { return m_sSelectedHotImage; }
+    void SetSelectedHotImage(LPCTSTR pStrImage);
+    // The option's own foreground image, drawn after its state image.
+    LPCTSTR GetForeImage() const { return m_sOptionForeImage; }
+    void SetForeImage(LPCTSTR pStrImage);
+
+    void SetSelectedBkColor(DWORD dwBkColor) { m_dwSelectedBkColor = dwBkColor; }
+    DWORD GetSelectBkColor() const { return m_dwSelectedBkColor; }
+    void SetSelectedTextColor(DWORD dwTextColor) { m_dwSelectedTextColor = dwTextColor; }
+    // 0 (unset) is replaced by the manager's default font colour, and kept.
+    DWORD GetSelectedTextColor();
+
+protected:
+    bool m_bSelected { false };
+    CDuiString m_sGroupName;
+    DWORD m_dwSelectedBkColor { 0 };
+    DWORD m_dwSelectedTextColor { 0 };
+    CDuiString m_sSelectedImage;
+    CDuiString m_sSelectedHotImage;
+    CDuiString m_sOptionForeImage;
+};
+
+}  // namespace Veneer

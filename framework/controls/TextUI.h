@@ -1,0 +1,39 @@
+#pragma once
+// Multi-line text that word-wraps, measures its own height and turns the
+// links of its rich text into clickable areas ("link" notifications).
+#include <windows.h>
+
+#include "controls/LabelUI.h"
+
+namespace Veneer {
+
+class CTextUI : public CLabelUI {
+public:
+    CTextUI();
+    ~CTextUI() override = default;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+    UINT GetControlFlags() const override;
+
+    // The text of link iIndex as found by the last paint; null when out of range.
+    CDuiString* GetLinkContent(int iIndex);
+    int GetLinkCount() const { return m_nLinks; }
+    // Rectangles from the last paint, in window client coordinates.
+    const RECT* GetLinkRects() const { return m_rcLinks; }
+
+    void DoEvent(TEventUI& event) override;
+    SIZE EstimateSize(SIZE szAvailable) override;
+    void PaintText(HDC hDC) override;
+
+protected:
+    enum { MAX_LINK = 8 };
+    int HitTestLink(POINT pt) const;
+
+    int m_nLinks { 0 };
+    RECT m_rcLinks[MAX_LINK] {};
+    CDuiString m_sLinks[MAX_LINK];
+    int m_nHoverLink { -1 };
+};
+
+}  // namespace Veneer
