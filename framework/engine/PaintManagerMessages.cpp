@@ -162,22 +162,26 @@ void CPaintManagerUI::ReleaseCapture()
 
 // ------------------------------------------------------- notifications ----
 
-void CPaintManagerUI::DeliverNotify(TNotifyUI& msg)
+bool CPaintManagerUI::DeliverNotify(TNotifyUI& msg)
 {
+    TAliveToken token(this);
     if (msg.pSender && msg.pSender->NotifyListeners) msg.pSender->NotifyListeners(&msg);
-    for (int i = 0; i < m_aNotifiers.GetSize(); ++i) {
+    for (int i = 0; token.bAlive && i < m_aNotifiers.GetSize(); ++i) {
         static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(msg);
     }
+    return token.bAlive;
 }
 
-void CPaintManagerUI::DeliverQueuedNotifications()
+bool CPaintManagerUI::DeliverQueuedNotifications()
 {
     while (!m_aAsyncNotify.IsEmpty()) {
         TNotifyUI* pMsg = static_cast<TNotifyUI*>(m_aAsyncNotify[0]);
         m_aAsyncNotify.Remove(0);
-        DeliverNotify(*pMsg);
+        bool alive = DeliverNotify(*pMsg);
         delete pMsg;
+        if (!alive) return false;
     }
+    return true;
 }
 
 void CPaintManagerUI::SendNotify(CControlUI* pControl, LPCTSTR pstrMessage, WPARAM wParam, LPARAM lParam,
@@ -536,12 +540,21 @@ void CPaintManagerUI::MessageLoop()
 bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
     if (!m_hWndPaint) return false;
-    DeliverQueuedNotifications();
+    TAliveToken token(this);
+    // A manager destroyed by a handler reports the message as handled, so
+    // that its window object (destroyed with it) is not used any more.
+    return RouteMessage(uMsg, wParam, lParam, lRes, token) || !token.bAlive;
+}
+
+bool CPaintManagerUI::RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes, const TAliveToken& token)
+{
+    if (!DeliverQueuedNotifications()) return true;
 
     for (int i = 0; i < m_aMessageFilters.GetSize(); ++i) {
         bool bHandled = false;
         LRESULT lResult =
             static_cast<IMessageFilterUI*>(m_aMessageFilters[i])->MessageHandler(uMsg, wParam, lParam, bHandled);
+        if (!token.bAlive) return true;
         if (bHandled) {
             lRes = lResult;
             return true;
@@ -563,17 +576,20 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             event.Type = EVENT_MOUSELEAVE;
             event.pSender = m_pEventHover;
             m_pEventHover->Event(event);
+            if (!token.bAlive) return true;
         }
         if (m_pEventClick) {
             event.Type = EVENT_BUTTONUP;
             event.pSender = m_pEventClick;
             m_pEventClick->Event(event);
+            if (!token.bAlive) return true;
         }
         m_pEventHover = nullptr;
         m_pEventClick = nullptr;
         m_pEventKey = nullptr;
         if (m_bMouseCapture) ReleaseCapture();
         SetFocus(nullptr);
+        if (!token.bAlive) return true;
         HWND hwndOwner = ::GetWindow(m_hWndPaint, GW_OWNER);
         if (hwndOwner) ::SetFocus(hwndOwner);
         break;
@@ -583,6 +599,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         return true;
     case WM_PAINT:
         PaintWindow();
+        if (!token.bAlive) return true;
         lRes = 0;
         return true;
     case WM_PRINTCLIENT: {
@@ -621,6 +638,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             event.pSender = m_pFocus;
             event.dwTimestamp = ::GetTickCount();
             m_pFocus->Event(event);
+            if (!token.bAlive) return true;
         }
         if (m_pRoot) m_pRoot->NeedUpdate();
         lRes = 0;
@@ -638,6 +656,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
                 event.wParam = pTimer->nLocalID;
                 event.lParam = lParam;
                 pTimer->pSender->Event(event);
+                if (!token.bAlive) return true;
                 break;
             }
         }
@@ -655,6 +674,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             event.ptMouse = pt;
             event.dwTimestamp = ::GetTickCount();
             m_pEventHover->Event(event);
+            if (!token.bAlive) return true;
         }
         if (!OwnsControl(pHover)) {
             lRes = 0;
@@ -690,6 +710,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     case WM_MOUSELEAVE: {
         if (m_hwndTooltip) ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
         if (m_bMouseTracking) ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, static_cast<LPARAM>(-1));
+        if (!token.bAlive) return true;
         m_bMouseTracking = false;
         break;
     }
@@ -717,6 +738,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             event.Type = EVENT_MOUSELEAVE;
             event.pSender = pOld;
             pOld->Event(event);
+            if (!token.bAlive) return true;
             m_pEventHover = nullptr;
             if (m_hwndTooltip) {
                 ::SendMessageW(m_hwndTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&m_ToolTip));
@@ -728,15 +750,18 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
             event.pSender = pNewHover;
             m_pEventHover = pNewHover;
             pNewHover->Event(event);
+            if (!token.bAlive) return true;
         }
         if (pNewHover && !OwnsControl(pNewHover)) pNewHover = nullptr;
         event.Type = EVENT_MOUSEMOVE;
         if (m_pEventClick) {
             event.pSender = m_pEventClick;
             m_pEventClick->Event(event);
+            if (!token.bAlive) return true;
         } else if (pNewHover) {
             event.pSender = pNewHover;
             pNewHover->Event(event);
+            if (!token.bAlive) return true;
         }
         break;
     }
@@ -748,6 +773,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         if (!OwnsControl(pControl)) break;
         m_pEventClick = pControl;
         pControl->SetFocus();
+        if (!token.bAlive) return true;
         if (m_pEventClick != pControl) break;  // removed while taking the focus
         SetCapture();
         TEventUI event;
@@ -759,6 +785,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.wKeyState = static_cast<WORD>(wParam);
         event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
+        if (!token.bAlive) return true;
         break;
     }
     case WM_LBUTTONDBLCLK: {
@@ -775,6 +802,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.wKeyState = static_cast<WORD>(wParam);
         event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
+        if (!token.bAlive) return true;
         if (OwnsControl(pControl)) {
             m_pEventClick = pControl;
         } else if (m_bMouseCapture) {
@@ -797,6 +825,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.wKeyState = static_cast<WORD>(wParam);
         event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
+        if (!token.bAlive) return true;
         m_pEventClick = nullptr;
         break;
     }
@@ -807,6 +836,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         CControlUI* pControl = FindControl(pt);
         if (!OwnsControl(pControl)) break;
         pControl->SetFocus();
+        if (!token.bAlive) return true;
         if (!OwnsControl(pControl)) break;
         SetCapture();
         TEventUI event;
@@ -818,6 +848,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.wKeyState = static_cast<WORD>(wParam);
         event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
+        if (!token.bAlive) return true;
         if (OwnsControl(pControl)) {
             m_pEventClick = pControl;
         } else if (m_bMouseCapture) {
@@ -840,6 +871,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.lParam = reinterpret_cast<LPARAM>(pControl);
         event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
+        if (!token.bAlive) return true;
         m_pEventClick = nullptr;
         break;
     }
@@ -859,7 +891,9 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.wKeyState = MapKeyState();
         event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
+        if (!token.bAlive) return true;
         ::SendMessageW(m_hWndPaint, WM_MOUSEMOVE, 0, MAKELPARAM(m_ptLastMousePos.x, m_ptLastMousePos.y));
+        if (!token.bAlive) return true;
         break;
     }
     case WM_SETCURSOR: {
@@ -883,6 +917,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.wKeyState = MapKeyState();
         event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
+        if (!token.bAlive) return true;
         lRes = TRUE;
         return true;
     }
@@ -897,6 +932,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.wKeyState = MapKeyState();
         event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
+        if (!token.bAlive) return true;
         m_pEventKey = OwnsControl(pControl) ? pControl : nullptr;
         break;
     }
@@ -911,6 +947,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.wKeyState = MapKeyState();
         event.dwTimestamp = ::GetTickCount();
         pControl->Event(event);
+        if (!token.bAlive) return true;
         m_pEventKey = nullptr;
         break;
     }
@@ -924,6 +961,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         event.wKeyState = MapKeyState();
         event.dwTimestamp = ::GetTickCount();
         m_pFocus->Event(event);
+        if (!token.bAlive) return true;
         break;
     }
     case WM_NOTIFY: {
@@ -944,7 +982,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
         break;
     }
 
-    DeliverQueuedNotifications();
+    if (!DeliverQueuedNotifications()) return true;
     return false;
 }
 
@@ -1022,8 +1060,11 @@ void CPaintManagerUI::PaintWindow()
 
 void CPaintManagerUI::PaintOrdinary(const RECT& rcUpdate)
 {
+    TAliveToken token(this);
     LayoutIfNeeded();
+    if (!token.bAlive) return;
     if (m_bFocusNeeded) SetNextTabControl(true);
+    if (!token.bAlive) return;
     if (!m_pRoot) {
         PAINTSTRUCT ps;
         ::BeginPaint(m_hWndPaint, &ps);
@@ -1080,8 +1121,11 @@ void CPaintManagerUI::PaintLayered()
     PAINTSTRUCT ps;
     ::BeginPaint(m_hWndPaint, &ps);
     DeleteBackground();
+    TAliveToken token(this);
     LayoutIfNeeded();
+    if (!token.bAlive) return;
     if (m_bFocusNeeded) SetNextTabControl(true);
+    if (!token.bAlive) return;
     const int width = rcClient.right - rcClient.left;
     const int height = rcClient.bottom - rcClient.top;
     if (m_bOffscreenPaint && m_pRoot && width > 0 && height > 0) {

@@ -97,8 +97,22 @@ CPaintManagerUI::CPaintManagerUI()
     }
 }
 
+CPaintManagerUI::TAliveToken::TAliveToken(CPaintManagerUI* pManager)
+    : pOwner(pManager), pNext(pManager->m_pAliveTokens)
+{
+    pManager->m_pAliveTokens = this;
+}
+
+CPaintManagerUI::TAliveToken::~TAliveToken()
+{
+    if (bAlive) pOwner->m_pAliveTokens = pNext;
+}
+
 CPaintManagerUI::~CPaintManagerUI()
 {
+    for (TAliveToken* token = m_pAliveTokens; token; token = token->pNext) token->bAlive = false;
+    m_pAliveTokens = nullptr;
+
     CStdPtrArray delayed(m_aDelayedCleanup);
     m_aDelayedCleanup.Empty();
     for (int i = 0; i < delayed.GetSize(); ++i) delete static_cast<CControlUI*>(delayed[i]);

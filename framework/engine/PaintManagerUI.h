@@ -330,6 +330,19 @@ public:
     bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
 
 private:
+    // Marks a stack frame of the manager: the destructor clears bAlive of
+    // every open token, so a handler that destroyed the window's manager
+    // can stop before touching it again.
+    struct TAliveToken {
+        explicit TAliveToken(CPaintManagerUI* pManager);
+        ~TAliveToken();
+        TAliveToken(const TAliveToken&) = delete;
+        TAliveToken& operator=(const TAliveToken&) = delete;
+        bool bAlive { true };
+        CPaintManagerUI* pOwner { nullptr };
+        TAliveToken* pNext { nullptr };
+    };
+
     static CControlUI* CALLBACK FindControlFromNameHash(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromPoint(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlFromTab(CControlUI* pThis, LPVOID pData);
@@ -341,8 +354,10 @@ private:
 
     HFONT CreateFontFromDefault(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
     void MeasureFont(TFontInfo* pFontInfo) const;
-    void DeliverQueuedNotifications();
-    void DeliverNotify(TNotifyUI& msg);
+    // Both return false when the manager was destroyed meanwhile.
+    bool DeliverQueuedNotifications();
+    bool DeliverNotify(TNotifyUI& msg);
+    bool RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes, const TAliveToken& token);
     static bool IsInSubtree(CControlUI* pControl, CControlUI* pAncestor);
     void ForgetControl(CControlUI* pControl);
     bool IsPendingDeletion(CControlUI* pControl) const;
@@ -424,9 +439,7 @@ private:
     CDuiString m_sShadowImage;
     TWindowShadowInfo m_shadowSource;
 
-    // Set while a paint pass is running so that a tree marked for update
-    // during painting is laid out by the next pass.
-    bool m_bInPaint { false };
+    TAliveToken* m_pAliveTokens { nullptr };
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;

@@ -335,10 +335,14 @@ int CDuiString::Find(LPCWSTR text, int start) const
         return -1;
     if (!text)
         return -1;
-    LPCWSTR hit = wcsstr(m_pstr + start, text);
-    if (!hit)
-        return -1;
-    return static_cast<int>(hit - m_pstr);
+    // Plain search: runtimes disagree on what an empty needle matches.
+    const size_t needle = wcslen(text);
+    for (LPCWSTR p = m_pstr + start;; ++p) {
+        if (wcsncmp(p, text, needle) == 0)
+            return static_cast<int>(p - m_pstr);
+        if (*p == L'\0')
+            return -1;
+    }
 }
 
 int CDuiString::ReverseFind(wchar_t ch) const

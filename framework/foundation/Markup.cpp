@@ -1,5 +1,8 @@
 #include "foundation/Markup.h"
 
+#include "engine/PaintManagerUI.h"
+#include "foundation/DuiString.h"
+#include "foundation/SkinArchive.h"
 #include "foundation/ValueSyntax.h"
 
 #include <climits>
@@ -411,6 +414,48 @@ bool CMarkup::LoadFromFolder(LPCWSTR pstrPath, int encoding)
     return LoadFromMem(buffer.data, dwSize, encoding);
 }
 
+bool CMarkup::LoadFromArchive(LPCWSTR pstrPath, LPCWSTR pstrFilename, int encoding)
+{
+    HSKINARCHIVE archive = nullptr;
+    bool ownArchive = false;
+    if (CPaintManagerUI::IsCachedResourceZip()) {
+        archive = CPaintManagerUI::GetResourceZipHandle();
+    } else {
+        archive = OpenSkinArchive(pstrPath, 0, ARCHIVE_FILE);
+        ownArchive = true;
+    }
+    if (!archive)
+        return Failed(L"Error opening zip file");
+    // Only an archive opened here is closed here, on every path.
+    struct ArchiveCloser {
+        HSKINARCHIVE archive;
+        bool own;
+        ~ArchiveCloser()
+        {
+            if (own)
+                CloseSkinArchive(archive);
+        }
+    } closer { archive, ownArchive };
+
+    int index = -1;
+    TArchiveEntry entry;
+    if (FindArchiveEntry(archive, pstrFilename, true, &index, &entry) != ARCHIVE_OK || index < 0)
+        return Failed(L"Could not find ziped file");
+    const DWORD dwSize = entry.uncompressedSize;
+    if (dwSize == 0)
+        return Failed(L"File is empty");
+    if (dwSize > MAX_FILE_SIZE)
+        return Failed(L"File too large");
+    HeapBytes buffer;
+    buffer.data = static_cast<BYTE*>(malloc(dwSize));
+    if (!buffer.data)
+        return Failed(L"Could not unzip file");
+    const DWORD result = ExtractArchiveEntry(archive, index, buffer.data, dwSize, ARCHIVE_MEMORY);
+    if (result != ARCHIVE_OK && result != ARCHIVE_MORE_DATA)
+        return Failed(L"Could not unzip file");
+    return LoadFromMem(buffer.data, dwSize, encoding);
+}
+
 bool CMarkup::LoadFromFile(LPCWSTR pstrFilename, int encoding)
 {
     Release();
@@ -418,7 +463,14 @@ bool CMarkup::LoadFromFile(LPCWSTR pstrFilename, int encoding)
     m_szErrorXML[0] = L'\0';
     if (!pstrFilename)
         return Failed(L"Error opening file");
-    return LoadFromFolder(pstrFilename, encoding);
+    CDuiString sFile = CPaintManagerUI::GetResourcePath();
+    if (CPaintManagerUI::GetResourceZip().IsEmpty()) {
+        sFile += pstrFilename;
+        return LoadFromFolder(sFile.GetData(), encoding);
+    }
+    if (!CPaintManagerUI::IsCachedResourceZip())
+        sFile += CPaintManagerUI::GetResourceZip();
+    return LoadFromArchive(sFile.GetData(), pstrFilename, encoding);
 }
 
 bool CMarkup::Failed(LPCWSTR pstrError, LPCWSTR pstrLocation)

@@ -105,6 +105,7 @@ private:
     bool ReserveElement(ULONG& iPos);
     bool Failed(LPCWSTR pstrError, LPCWSTR pstrLocation = nullptr);
     bool LoadFromFolder(LPCWSTR pstrPath, int encoding);
+    bool LoadFromArchive(LPCWSTR pstrPath, LPCWSTR pstrFilename, int encoding);
 
     LPWSTR m_pstrXML { nullptr };
     XMLELEMENT* m_pElements { nullptr };
