@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
+#include <memory>
 #include <string>
 
 #include "controls/ContainerUI.h"
@@ -353,6 +354,10 @@ TEST_F(WindowImplBaseTest, ZipResourceBufferOutlivesTheWindowThatLoadedIt)
 
 TEST_F(WindowImplBaseTest, MissingZipResourceLeavesTheWindowWithoutSkin)
 {
+    // Put aside a buffer an earlier test of this process may have loaded (a
+    // cached archive still reads from it).
+    std::unique_ptr<BYTE[]> loaded = std::move(SkinWindow::m_lpResourceZIPBuffer);
+    const DWORD loadedSize = SkinWindow::m_dwResourceZIPSize;
     SkinWindow window(SKIN_ZIP_RESOURCE, L"", L"sample.xml");
     window.resourceId = 2499;
     ASSERT_NE(window.Open(), nullptr);
@@ -360,6 +365,8 @@ TEST_F(WindowImplBaseTest, MissingZipResourceLeavesTheWindowWithoutSkin)
     EXPECT_EQ(window.inits, 0);
     EXPECT_TRUE(SkinWindow::m_lpResourceZIPBuffer == nullptr);
     ::DestroyWindow(window.GetHWND());
+    SkinWindow::m_lpResourceZIPBuffer = std::move(loaded);
+    SkinWindow::m_dwResourceZIPSize = loadedSize;
 }
 
 TEST_F(WindowImplBaseTest, CreateTakesTheBorderlessStyle)
