@@ -320,6 +320,53 @@ TEST_F(DialogBuilderTest, CallbackBuildsNamesTheTableDoesNotKnow)
     EXPECT_EQ(callback.destroyed, 1);
 }
 
+namespace {
+
+int g_pluginCalls = 0;
+
+CControlUI* PluginDeclines(LPCTSTR)
+{
+    ++g_pluginCalls;
+    return nullptr;
+}
+
+CControlUI* PluginMakesGauges(LPCTSTR pstrClass)
+{
+    ++g_pluginCalls;
+    if (std::wcscmp(pstrClass, L"Gauge") != 0) return nullptr;
+    CControlUI* gauge = new CControlUI;
+    gauge->SetUserData(L"from plugin");
+    return gauge;
+}
+
+}  // namespace
+
+TEST_F(DialogBuilderTest, PluginsComeBeforeTheCallbackInRegistrationOrder)
+{
+    CStdPtrArray* plugins = CPaintManagerUI::GetPlugins();
+    const int registered = plugins->GetSize();
+    plugins->Add(reinterpret_cast<void*>(&PluginDeclines));
+    plugins->Add(reinterpret_cast<void*>(&PluginMakesGauges));
+    g_pluginCalls = 0;
+    Callback callback;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(
+        L"<Window><Container><Gauge name=\"g\"/><Tracked/><Control/></Container></Window>",
+        nullptr, &callback);
+    while (plugins->GetSize() > registered) plugins->Remove(plugins->GetSize() - 1);
+    ASSERT_NE(root, nullptr);
+    IContainerUI* box = AsContainer(root);
+    ASSERT_EQ(box->GetCount(), 3);
+    EXPECT_STREQ(box->GetItemAt(0)->GetUserData().GetData(), L"from plugin");
+    EXPECT_STREQ(box->GetItemAt(1)->GetClass(), L"TrackedUI");
+    // Gauge: both plugins; Tracked: both plugins, then the callback; the
+    // stock Control and Container never reach a plugin.
+    EXPECT_EQ(g_pluginCalls, 4);
+    ASSERT_EQ(callback.asked.size(), 1u);
+    EXPECT_EQ(callback.asked[0], L"Tracked");
+    delete root;
+}
+
 TEST_F(DialogBuilderTest, ChildOfANonContainerIsNotAttachedAndNotLeaked)
 {
     Callback callback;
