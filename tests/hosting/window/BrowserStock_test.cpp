@@ -53,6 +53,8 @@ struct StockBrowser {
     {
         auto* root = new CVerticalLayoutUI;
         browser->SetName(L"browser");
+        // Wine's own object, whatever the prefix registers under the class id.
+        browser->SetAttribute(L"modulename", L"ieframe.dll");
         browser->SetAttribute(L"clsid", L"{8856F961-340A-11D0-A96B-00C04FD705A2}");
         browser->SetAttribute(L"autonavi", autoNavigate ? L"true" : L"false");
         browser->SetHomePage(home);
@@ -139,4 +141,48 @@ TEST(BrowserStock, NullHandlerKeepsTheEarlierOne)
     EXPECT_EQ(b.browser->GetWebBrowserEventHandler(), &b.handler);
     b.browser->Navigate2(L"http://127.0.0.1:9/kept");
     EXPECT_TRUE(Contains(b.handler.before, L"/kept"));
+}
+
+TEST(BrowserStock, RemovedAndDestroyedWhileNavigating)
+{
+    StockBrowser b(false);
+    b.browser->Navigate2(L"http://127.0.0.1:9/pending");
+    auto* root = static_cast<CContainerUI*>(b.window.Manager().GetRoot());
+    ASSERT_TRUE(root->Remove(b.browser));
+    b.browser = nullptr;
+    HostWindow::Pump(300);
+    EXPECT_EQ(root->GetCount(), 0);
+}
+
+TEST(BrowserStock, ComFacesShareOneIdentity)
+{
+    StockBrowser b(false);
+    IUnknown* viaDispatch = nullptr;
+    IUnknown* viaHandler = nullptr;
+    auto* dispatch = static_cast<IDispatch*>(b.browser);
+    auto* handler = static_cast<IDocHostUIHandler*>(b.browser);
+    ASSERT_EQ(dispatch->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&viaDispatch)), S_OK);
+    ASSERT_EQ(handler->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&viaHandler)), S_OK);
+    EXPECT_EQ(viaDispatch, viaHandler);
+    viaDispatch->Release();
+    viaHandler->Release();
+
+    IServiceProvider* services = nullptr;
+    ASSERT_EQ(dispatch->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(&services)), S_OK);
+    const GUID download = { 0x988934A4, 0x064B, 0x11D3, { 0xBB, 0x80, 0x00, 0x10, 0x4B, 0x35, 0xE7, 0xF9 } };
+    IUnknown* manager = nullptr;
+    EXPECT_EQ(services->QueryService(download, download, reinterpret_cast<void**>(&manager)), S_OK);
+    ASSERT_NE(manager, nullptr);
+    IUnknown* managerIdentity = nullptr;
+    ASSERT_EQ(manager->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&managerIdentity)), S_OK);
+    EXPECT_EQ(managerIdentity, static_cast<IUnknown*>(dispatch));
+    managerIdentity->Release();
+    manager->Release();
+    EXPECT_EQ(services->QueryService(IID_IUnknown, download, reinterpret_cast<void**>(&manager)), E_NOINTERFACE);
+    EXPECT_EQ(manager, nullptr);
+    services->Release();
+
+    IStream* none = reinterpret_cast<IStream*>(1);
+    EXPECT_EQ(dispatch->QueryInterface(IID_IStream, reinterpret_cast<void**>(&none)), E_NOINTERFACE);
+    EXPECT_EQ(none, nullptr);
 }

@@ -1,0 +1,217 @@
+// The ActiveX host with an embeddable object of the test executable.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "controls/VerticalLayoutUI.h"
+#include "hosting/ActiveXUI.h"
+#include "HostingWindow.h"
+#include "TestObject.h"
+
+using namespace Veneer;
+using HostingTest::HostWindow;
+using HostingTest::TestObject;
+
+namespace {
+
+const wchar_t kWindowlessId[] = L"{6A1C0E21-5B7D-4C39-9E52-1F0A7D3C8B01}";
+const wchar_t kWindowedId[] = L"{6A1C0E21-5B7D-4C39-9E52-1F0A7D3C8B02}";
+
+struct Host {
+    HostingTest::OleScope ole;
+    HostingTest::TestObjectRegistration registration;
+    HostWindow window { 300, 200 };
+    CVerticalLayoutUI* root { new CVerticalLayoutUI };
+    CActiveXUI* activex { new CActiveXUI };
+
+    Host()
+    {
+        activex->SetFixedHeight(100);
+        root->Add(activex);
+        root->Add(new CControlUI);
+    }
+};
+
+bool Received(const TestObject& object, UINT msg)
+{
+    return std::find(object.messages.begin(), object.messages.end(), msg) != object.messages.end();
+}
+
+}  // namespace
+
+TEST(ActiveXHost, DelayedWindowlessObjectIsCreatedAtFirstLayout)
+{
+    Host h;
+    h.activex->SetAttribute(L"clsid", kWindowlessId);
+    EXPECT_TRUE(h.activex->IsDelayCreate());
+    h.window.Manager().AttachDialog(h.root);
+    TestObject::last = nullptr;
+    IUnknown* probe = nullptr;
+    EXPECT_EQ(h.activex->GetControl(IID_IUnknown, reinterpret_cast<void**>(&probe)), E_PENDING);
+
+    ::ShowWindow(h.window.Handle(), SW_SHOWNOACTIVATE);
+    ::UpdateWindow(h.window.Handle());
+    HostWindow::Pump(30);
+    ASSERT_NE(TestObject::last, nullptr);
+    TestObject& object = *TestObject::last;
+    // Windowless: the paint window hosts it and the rectangle is the control's.
+    EXPECT_EQ(h.activex->GetHostWindow(), h.window.Handle());
+    EXPECT_EQ(object.lastPos.top, 0);
+    EXPECT_EQ(object.lastPos.bottom, 100);
+    EXPECT_EQ(object.lastPos.right, 300);
+    EXPECT_GT(object.draws, 0) << "the host paints a windowless object";
+
+    // Mouse messages reach it only where it reports a hit (its left half).
+    ::SendMessageW(h.window.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(250, 50));
+    EXPECT_FALSE(Received(object, WM_LBUTTONDOWN));
+    ::SendMessageW(h.window.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 50));
+    EXPECT_TRUE(Received(object, WM_LBUTTONDOWN));
+    // Keys only while the control has the focus.
+    ::SendMessageW(h.window.Handle(), WM_KEYDOWN, 'A', 0);
+    EXPECT_FALSE(Received(object, WM_KEYDOWN));
+}
+
+TEST(ActiveXHost, ImmediateCreationByProgramId)
+{
+    Host h;
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Veneer.HostingTestObject\\CLSID", 0,
+                  nullptr, 0, KEY_WRITE, nullptr, &key, nullptr),
+        ERROR_SUCCESS);
+    ::RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(kWindowedId), sizeof(kWindowedId));
+    ::RegCloseKey(key);
+
+    h.window.Attach(h.root);
+    TestObject::last = nullptr;
+    h.activex->SetAttribute(L"delaycreate", L"false");
+    h.activex->SetAttribute(L"clsid", L"Veneer.HostingTestObject");
+    EXPECT_TRUE(::IsEqualCLSID(h.activex->GetClisd(), HostingTest::CLSID_TestWindowed));
+    ASSERT_NE(TestObject::last, nullptr) << "created at once, before any layout";
+    EXPECT_TRUE(h.activex->IsCreated());
+
+    // Windowed: a child window of the host's own holds the object's window.
+    HWND host = h.activex->GetHostWindow();
+    ASSERT_TRUE(::IsWindow(host));
+    EXPECT_EQ(::GetParent(host), h.window.Handle());
+    EXPECT_EQ(::GetParent(TestObject::last->Window()), host);
+
+    h.activex->SetPos(RECT { 10, 20, 110, 70 });
+    RECT rc = {};
+    ::GetWindowRect(host, &rc);
+    EXPECT_EQ(rc.right - rc.left, 100);
+    EXPECT_EQ(rc.bottom - rc.top, 50);
+    EXPECT_EQ(TestObject::last->lastPos.left, 0) << "windowed objects get rectangles from their window's origin";
+
+    h.activex->SetVisible(false);
+    EXPECT_FALSE(::IsWindowVisible(host));
+    h.activex->SetVisible(true);
+    EXPECT_TRUE(::IsWindowVisible(host));
+    ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Software\\Classes\\Veneer.HostingTestObject");
+}
+
+TEST(ActiveXHost, ReleasingLeavesNothingThatCallsBackIntoTheHost)
+{
+    Host h;
+    h.activex->SetAttribute(L"clsid", kWindowedId);
+    h.window.Attach(h.root);
+    ASSERT_NE(TestObject::last, nullptr);
+    TestObject* object = TestObject::last;
+    object->AddRef();
+    HWND host = h.activex->GetHostWindow();
+    ASSERT_TRUE(::IsWindow(host));
+    IOleClientSite* site = object->HeldSite();
+    ASSERT_NE(site, nullptr);
+
+    // One accelerator table per site, however often the object asks.
+    IOleInPlaceSite* inPlace = nullptr;
+    ASSERT_EQ(site->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlace)), S_OK);
+    HACCEL tables[2] = {};
+    for (HACCEL& table : tables) {
+        IOleInPlaceFrame* frame = nullptr;
+        IOleInPlaceUIWindow* doc = nullptr;
+        RECT pos = {}, clip = {};
+        OLEINPLACEFRAMEINFO info = {};
+        info.cb = sizeof(info);
+        ASSERT_EQ(inPlace->GetWindowContext(&frame, &doc, &pos, &clip, &info), S_OK);
+        table = info.haccel;
+        EXPECT_EQ(info.hwndFrame, h.window.Handle());
+        frame->Release();
+    }
+    EXPECT_NE(tables[0], nullptr);
+    EXPECT_EQ(tables[0], tables[1]);
+
+    // Re-creating releases the old object, its site and its window.
+    TestObject::last = nullptr;
+    ASSERT_TRUE(h.activex->CreateControl(kWindowlessId));
+    h.root->SetPos(RECT { 0, 0, 300, 200 });
+    EXPECT_TRUE(object->closed);
+    EXPECT_TRUE(object->siteCleared);
+    EXPECT_FALSE(::IsWindow(host));
+    ASSERT_NE(TestObject::last, nullptr);
+    EXPECT_NE(TestObject::last, object);
+
+    // The old site still exists (the object holds it) but has no host.
+    HWND hWnd = nullptr;
+    EXPECT_EQ(inPlace->GetWindow(&hWnd), E_UNEXPECTED);
+    IOleInPlaceSiteWindowless* windowless = nullptr;
+    ASSERT_EQ(site->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&windowless)), S_OK);
+    HDC dc = nullptr;
+    EXPECT_EQ(windowless->GetDC(nullptr, 0, &dc), E_UNEXPECTED);
+    EXPECT_EQ(windowless->InvalidateRect(nullptr, FALSE), E_UNEXPECTED);
+    EXPECT_EQ(site->ShowObject(), E_UNEXPECTED);
+    windowless->Release();
+    inPlace->Release();
+    object->Release();
+}
+
+TEST(ActiveXHost, SiteEnumeratesTheOneObject)
+{
+    Host h;
+    h.activex->SetAttribute(L"clsid", kWindowlessId);
+    h.window.Attach(h.root);
+    ASSERT_NE(TestObject::last, nullptr);
+    IOleClientSite* site = TestObject::last->HeldSite();
+    IOleContainer* container = nullptr;
+    ASSERT_EQ(site->GetContainer(&container), S_OK);
+    IEnumUnknown* items = nullptr;
+    ASSERT_EQ(container->EnumObjects(OLECONTF_EMBEDDINGS, &items), S_OK);
+    IUnknown* item = nullptr;
+    ULONG fetched = 0;
+    EXPECT_EQ(items->Next(1, &item, &fetched), S_OK);
+    EXPECT_EQ(fetched, 1u);
+    ASSERT_NE(item, nullptr);
+    item->Release();
+    EXPECT_EQ(items->Next(1, &item, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 0u);
+    items->Reset();
+    EXPECT_EQ(items->Next(1, &item, &fetched), S_OK);
+    item->Release();
+    items->Release();
+    container->Release();
+}
+
+TEST(ActiveXHost, UnknownClassFailsOnceAndIsNotRetried)
+{
+    Host h;
+    EXPECT_FALSE(h.activex->CreateControl(CLSID_NULL));
+    h.activex->SetAttribute(L"clsid", L"{00000000-0000-0000-0000-0000000000AB}");
+    h.window.Attach(h.root);
+    EXPECT_TRUE(h.activex->IsCreated());
+    EXPECT_EQ(h.activex->GetHostWindow(), nullptr);
+    IUnknown* probe = nullptr;
+    EXPECT_EQ(h.activex->GetControl(IID_IUnknown, reinterpret_cast<void**>(&probe)), E_PENDING);
+}
+
+TEST(ActiveXHost, ModuleNameTakesTheClassFromThatModule)
+{
+    Host h;
+    // The platform browser's class, taken from its module directly.
+    h.activex->SetAttribute(L"modulename", L"ieframe.dll");
+    h.activex->SetAttribute(L"clsid", L"{8856F961-340A-11D0-A96B-00C04FD705A2}");
+    EXPECT_STREQ(h.activex->GetModuleName().GetData(), L"ieframe.dll");
+    h.window.Attach(h.root);
+    IUnknown* browser = nullptr;
+    ASSERT_EQ(h.activex->GetControl(IID_IUnknown, reinterpret_cast<void**>(&browser)), S_OK);
+    browser->Release();
+    EXPECT_TRUE(::IsWindow(h.activex->GetHostWindow()));
+}
