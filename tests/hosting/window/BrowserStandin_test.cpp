@@ -32,6 +32,15 @@ std::wstring ServerUrl(const std::wstring& path)
     return L"http://127.0.0.1:" + std::wstring(port.begin(), port.end()) + path;
 }
 
+std::wstring StandinModule()
+{
+    std::wstring path = TestSupport::BuildPath(L"tools/standin-browser/StandinBrowser.dll");
+    for (wchar_t& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    return path;
+}
+
 std::wstring Title(IWebBrowser2* browser)
 {
     std::wstring title;
@@ -110,7 +119,7 @@ struct StandinBrowser {
         handler.browser = browser;
         auto* root = new CVerticalLayoutUI;
         browser->SetName(L"WebBrowser");
-        std::wstring module = TestSupport::BuildPath(L"tools/standin-browser/StandinBrowser.dll");
+        std::wstring module = StandinModule();
         browser->SetAttribute(L"modulename", module.c_str());
         browser->SetAttribute(L"clsid", L"{8856F961-340A-11D0-A96B-00C04FD705A2}");
         browser->SetAttribute(L"autonavi", L"true");
@@ -152,7 +161,7 @@ TEST(BrowserStandin, HomePageOpensByItselfAfterBlank)
     HostWindow window(400, 300);
     auto* browser = new CWebBrowserUI;
     PageHandler handler;
-    std::wstring module = TestSupport::BuildPath(L"tools/standin-browser/StandinBrowser.dll");
+    std::wstring module = StandinModule();
     browser->SetAttribute(L"modulename", module.c_str());
     browser->SetAttribute(L"autonavi", L"true");
     std::wstring home = ServerUrl(L"/game.html?home=1");
