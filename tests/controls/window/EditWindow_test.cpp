@@ -76,7 +76,9 @@ TEST(EditWindow, FocusOpensOneNativeWindowOverTheTextArea)
     EditWindow w;
     ASSERT_NE(nullptr, w.edit);
     EXPECT_STREQ(L"EditUI", w.edit->GetClass());
+    w.Unfocus();  // the window may hand the first tab stop the focus when it opens
     const int before = w.NativeChildren();
+    EXPECT_EQ(0, before);
     HWND hWnd = w.Focus(w.edit);
     ASSERT_NE(nullptr, hWnd);
     EXPECT_EQ(before + 1, w.NativeChildren());
