@@ -496,3 +496,77 @@ TEST(PaintManagerShadow, LongImageNameStaysInsideTheBuffer)
     EXPECT_EQ(511u, std::wcslen(buffer.data()));
     for (size_t i = 512; i < buffer.size(); ++i) EXPECT_EQ(L'#', buffer[i]);
 }
+
+namespace {
+
+// A 2x2 24-bit bitmap file of one colour.
+std::vector<unsigned char> BmpFile(unsigned char r, unsigned char g, unsigned char b)
+{
+    std::vector<unsigned char> out;
+    auto u16 = [&](unsigned v) { out.push_back(v & 0xFF); out.push_back((v >> 8) & 0xFF); };
+    auto u32 = [&](unsigned v) { u16(v & 0xFFFF); u16(v >> 16); };
+    const unsigned rowBytes = 8;  // 2 pixels * 3 bytes, padded to 4
+    u16(0x4D42); u32(54 + rowBytes * 2); u32(0); u32(54);
+    u32(40); u32(2); u32(2); u16(1); u16(24); u32(0); u32(rowBytes * 2); u32(2835); u32(2835); u32(0); u32(0);
+    for (int row = 0; row < 2; ++row) {
+        for (int x = 0; x < 2; ++x) { out.push_back(b); out.push_back(g); out.push_back(r); }
+        out.push_back(0); out.push_back(0);
+    }
+    return out;
+}
+
+DWORD FirstPixel(HBITMAP bitmap)
+{
+    DIBSECTION dib {};
+    if (::GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) || !dib.dsBm.bmBits) return 0;
+    return *static_cast<const DWORD*>(dib.dsBm.bmBits);
+}
+
+}  // namespace
+
+TEST(PaintManagerImages, SkinFilesAreLoadedOnceAndReloaded)
+{
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+    std::wstring folder = std::wstring(temp) + L"veneer_pm_images";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring file = folder + L"\\dot.bmp";
+    ASSERT_TRUE(TestSupport::WriteFileBytes(file, BmpFile(255, 0, 0)));
+    CPaintManagerUI::SetResourceZip(L"", false);
+    CPaintManagerUI::SetResourcePath(folder.c_str());
+
+    CPaintManagerUI pm;
+    const TImageInfo* image = pm.GetImageEx(L"dot.bmp");
+    ASSERT_NE(nullptr, image);
+    EXPECT_EQ(2, image->nX);
+    EXPECT_TRUE(image->sResType.IsEmpty());
+    EXPECT_EQ(0x00FF0000u, FirstPixel(image->hBitmap) & 0x00FFFFFFu);
+    EXPECT_EQ(image, pm.GetImageEx(L"dot.bmp"));
+    EXPECT_EQ(image, pm.GetImage(L"dot.bmp"));
+
+    // A second window loads its own copy unless it shares resources.
+    CPaintManagerUI other;
+    const TImageInfo* own = other.GetImageEx(L"dot.bmp");
+    ASSERT_NE(nullptr, own);
+    EXPECT_NE(image, own);
+
+    // With the window background transparent, images are drawn by blending.
+    CPaintManagerUI layered;
+    layered.SetBackgroundTransparent(true);
+    const TImageInfo* blended = layered.AddImage(L"dot.bmp");
+    ASSERT_NE(nullptr, blended);
+    EXPECT_TRUE(blended->alphaChannel);
+    EXPECT_EQ(nullptr, layered.AddImage(L"dot.bmp"));  // the name is taken
+
+    ASSERT_TRUE(TestSupport::WriteFileBytes(file, BmpFile(0, 0, 255)));
+    HBITMAP before = image->hBitmap;
+    pm.ReloadAllImages();
+    EXPECT_EQ(image, pm.GetImage(L"dot.bmp"));  // the record stays
+    EXPECT_FALSE(IsLiveBitmap(before));
+    EXPECT_EQ(0x000000FFu, FirstPixel(image->hBitmap) & 0x00FFFFFFu);
+
+    ::DeleteFileW(file.c_str());
+    pm.ReloadAllImages();  // a vanished file keeps the loaded image
+    EXPECT_EQ(0x000000FFu, FirstPixel(image->hBitmap) & 0x00FFFFFFu);
+    CPaintManagerUI::SetResourcePath(L"");
+}
