@@ -454,3 +454,45 @@ TEST(LayoutSeparator, ReleaseReLaysOutTheParentWithTheNewHeight)
     EXPECT_EQ(162, pane->GetHeight());
     EXPECT_EQ(38, below->GetHeight());
 }
+
+TEST(LayoutSeparator, LeftStripDraggedLeftEnlargesLeftwards)
+{
+    CHorizontalLayoutUI layout;
+    layout.SetPos(R(100, 0, 200, 40));
+    layout.SetSepWidth(-4);
+    TEventUI down = MouseEvent(EVENT_BUTTONDOWN, 102, 10);
+    layout.DoEvent(down);
+    TEventUI move = MouseEvent(EVENT_MOUSEMOVE, 91, 10);
+    layout.DoEvent(move);
+    EXPECT_EQ(111, layout.GetFixedWidth());
+    TEventUI back = MouseEvent(EVENT_MOUSEMOVE, 95, 10);
+    layout.DoEvent(back);
+    EXPECT_EQ(107, layout.GetFixedWidth());
+    TEventUI right = MouseEvent(EVENT_MOUSEMOVE, 120, 10);
+    layout.DoEvent(right);
+    EXPECT_EQ(82, layout.GetFixedWidth());
+    TEventUI up = MouseEvent(EVENT_BUTTONUP, 120, 10);
+    layout.DoEvent(up);
+    EXPECT_TRUE(RectEq(R(118, 0, 200, 40), layout.GetPos()));
+}
+
+TEST(LayoutSeparator, CursorOverTheStripIsTheSizingArrow)
+{
+    CVerticalLayoutUI vertical;
+    vertical.SetPos(R(0, 0, 100, 100));
+    vertical.SetSepHeight(4);
+    ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
+    TEventUI onStrip = MouseEvent(EVENT_SETCURSOR, 50, 98);
+    vertical.DoEvent(onStrip);
+    EXPECT_EQ(::LoadCursorW(nullptr, IDC_SIZENS), ::GetCursor());
+    TEventUI elsewhere = MouseEvent(EVENT_SETCURSOR, 50, 20);
+    vertical.DoEvent(elsewhere);
+    EXPECT_EQ(::LoadCursorW(nullptr, IDC_ARROW), ::GetCursor());
+
+    CHorizontalLayoutUI horizontal;
+    horizontal.SetPos(R(0, 0, 100, 100));
+    horizontal.SetSepWidth(4);
+    TEventUI onRightStrip = MouseEvent(EVENT_SETCURSOR, 98, 50);
+    horizontal.DoEvent(onRightStrip);
+    EXPECT_EQ(::LoadCursorW(nullptr, IDC_SIZEWE), ::GetCursor());
+}
