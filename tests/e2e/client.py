@@ -115,6 +115,9 @@ def stop(proc, session=None, titles=("Tarrowin", "VemoWindow")):
         proc.wait(10)
     if session is not None:
         wait_until(lambda: not any(session.windows(t) for t in titles), timeout=15)
+        # The single-instance marker goes with the last process of this build's client.
+        wait_until(lambda: subprocess.run(["pgrep", "-f", os.path.join(session.build, "shell")],
+                                          capture_output=True).returncode != 0, timeout=15)
 
 
 def wait_until(predicate, timeout=10):
