@@ -58,7 +58,9 @@ bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RE
             state.sType.IsEmpty() ? nullptr : state.sType.GetData(), state.dwMask);
         if (image == nullptr) return;
 
-        RECT& source = state.rcSource;
+        // An all-zero source means "the whole image" for every image the
+        // string names, so the settled rectangle is not carried over.
+        RECT source = state.rcSource;
         if (source.left == 0 && source.top == 0 && source.right == 0 && source.bottom == 0) {
             source = RECT { 0, 0, image->nX, image->nY };
         }

@@ -193,17 +193,6 @@ TEST(RenderImageString, ModifierCarriesOnFromTheImageString)
     EXPECT_TRUE(Same(RECT { 0, 0, 5, 5 }, d[0].source));
 }
 
-TEST(RenderImageString, SourceSettledByADrawCarriesOver)
-{
-    std::vector<RECT> sources;
-    WalkImageString(L"file='a' file='b'", nullptr, kItem, [&](TImageStringState& s) {
-        sources.push_back(s.rcSource);
-        if (s.rcSource.right == 0) s.rcSource = RECT { 0, 0, 16, 16 };
-    });
-    ASSERT_EQ(2u, sources.size());
-    EXPECT_TRUE(Same(RECT { 16, 16, 16, 16 }, RECT { sources[1].right, sources[1].bottom, 16, 16 }));
-}
-
 // Random edits of real image strings: the walker must stay inside the text
 // and finish; bounded in time.
 TEST(RenderImageString, MutatedStringsNeverCrash)
