@@ -995,22 +995,18 @@ CControlUI* CALLBACK CPaintManagerUI::FindControlFromUpdate(CControlUI* pThis, L
 
 void CPaintManagerUI::DeleteOffscreen()
 {
-    if (m_hDcOffscreen && m_hbmpOffscreenOld) ::SelectObject(m_hDcOffscreen, m_hbmpOffscreenOld);
+    if (m_hDcOffscreen && m_hbmpOffscreenOld) ::SelectObject(m_hDcOffscreen.Get(), m_hbmpOffscreenOld);
     m_hbmpOffscreenOld = nullptr;
-    if (m_hDcOffscreen) ::DeleteDC(m_hDcOffscreen);
-    if (m_hbmpOffscreen) ::DeleteObject(m_hbmpOffscreen);
-    m_hDcOffscreen = nullptr;
-    m_hbmpOffscreen = nullptr;
+    m_hDcOffscreen.Reset();
+    m_hbmpOffscreen.Reset();
 }
 
 void CPaintManagerUI::DeleteBackground()
 {
-    if (m_hDcBackground && m_hbmpBackgroundOld) ::SelectObject(m_hDcBackground, m_hbmpBackgroundOld);
+    if (m_hDcBackground && m_hbmpBackgroundOld) ::SelectObject(m_hDcBackground.Get(), m_hbmpBackgroundOld);
     m_hbmpBackgroundOld = nullptr;
-    if (m_hDcBackground) ::DeleteDC(m_hDcBackground);
-    if (m_hbmpBackground) ::DeleteObject(m_hbmpBackground);
-    m_hDcBackground = nullptr;
-    m_hbmpBackground = nullptr;
+    m_hDcBackground.Reset();
+    m_hbmpBackground.Reset();
 }
 
 void CPaintManagerUI::LayoutIfNeeded()
@@ -1075,25 +1071,25 @@ void CPaintManagerUI::PaintOrdinary(const RECT& rcUpdate)
         RECT rcClient { 0, 0, 0, 0 };
         ::GetClientRect(m_hWndPaint, &rcClient);
         DeleteOffscreen();
-        m_hDcOffscreen = ::CreateCompatibleDC(m_hDcPaint);
-        m_hbmpOffscreen = ::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
-                                                   rcClient.bottom - rcClient.top);
+        m_hDcOffscreen.Reset(::CreateCompatibleDC(m_hDcPaint));
+        m_hbmpOffscreen.Reset(::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
+                                                       rcClient.bottom - rcClient.top));
         if (!m_hDcOffscreen || !m_hbmpOffscreen) DeleteOffscreen();
     }
 
     PAINTSTRUCT ps;
     ::BeginPaint(m_hWndPaint, &ps);
     if (m_bOffscreenPaint && m_hDcOffscreen && m_hbmpOffscreen) {
-        m_hbmpOffscreenOld = ::SelectObject(m_hDcOffscreen, m_hbmpOffscreen);
-        int save = ::SaveDC(m_hDcOffscreen);
-        m_pRoot->DoPaint(m_hDcOffscreen, ps.rcPaint);
+        m_hbmpOffscreenOld = ::SelectObject(m_hDcOffscreen.Get(), m_hbmpOffscreen.Get());
+        int save = ::SaveDC(m_hDcOffscreen.Get());
+        m_pRoot->DoPaint(m_hDcOffscreen.Get(), ps.rcPaint);
         for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i) {
-            static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(m_hDcOffscreen, ps.rcPaint);
+            static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(m_hDcOffscreen.Get(), ps.rcPaint);
         }
-        ::RestoreDC(m_hDcOffscreen, save);
+        ::RestoreDC(m_hDcOffscreen.Get(), save);
         ::BitBlt(ps.hdc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-                 ps.rcPaint.bottom - ps.rcPaint.top, m_hDcOffscreen, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-        ::SelectObject(m_hDcOffscreen, m_hbmpOffscreenOld);
+                 ps.rcPaint.bottom - ps.rcPaint.top, m_hDcOffscreen.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        ::SelectObject(m_hDcOffscreen.Get(), m_hbmpOffscreenOld);
         m_hbmpOffscreenOld = nullptr;
         if (m_bShowUpdateRect) {
             HGDIOBJ hOldPen = ::SelectObject(ps.hdc, m_hUpdateRectPen);
@@ -1129,7 +1125,7 @@ void CPaintManagerUI::PaintLayered()
     const int width = rcClient.right - rcClient.left;
     const int height = rcClient.bottom - rcClient.top;
     if (m_bOffscreenPaint && m_pRoot && width > 0 && height > 0) {
-        m_hDcBackground = ::CreateCompatibleDC(m_hDcPaint);
+        m_hDcBackground.Reset(::CreateCompatibleDC(m_hDcPaint));
         BITMAPINFO bmi {};
         bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
         bmi.bmiHeader.biWidth = width;
@@ -1138,15 +1134,15 @@ void CPaintManagerUI::PaintLayered()
         bmi.bmiHeader.biBitCount = 32;
         bmi.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        m_hbmpBackground = ::CreateDIBSection(m_hDcPaint, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_hbmpBackground.Reset(::CreateDIBSection(m_hDcPaint, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (m_hDcBackground && m_hbmpBackground) {
-            m_hbmpBackgroundOld = ::SelectObject(m_hDcBackground, m_hbmpBackground);
+            m_hbmpBackgroundOld = ::SelectObject(m_hDcBackground.Get(), m_hbmpBackground.Get());
             if (m_bHasWindowShadow) {
                 RECT rcInner = rcClient;
                 DrawWindowShadow(rcInner);
-                m_pRoot->DoPaint(m_hDcBackground, rcInner);
+                m_pRoot->DoPaint(m_hDcBackground.Get(), rcInner);
             } else {
-                m_pRoot->DoPaint(m_hDcBackground, rcClient);
+                m_pRoot->DoPaint(m_hDcBackground.Get(), rcClient);
             }
             RECT rcWnd { 0, 0, 0, 0 };
             ::GetWindowRect(m_hWndPaint, &rcWnd);
@@ -1154,7 +1150,7 @@ void CPaintManagerUI::PaintLayered()
             SIZE sizeWnd { width, height };
             POINT ptSrc { 0, 0 };
             BLENDFUNCTION blend { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
-            ::UpdateLayeredWindow(m_hWndPaint, nullptr, &ptPos, &sizeWnd, m_hDcBackground, &ptSrc, 0, &blend,
+            ::UpdateLayeredWindow(m_hWndPaint, nullptr, &ptPos, &sizeWnd, m_hDcBackground.Get(), &ptSrc, 0, &blend,
                                   ULW_ALPHA);
         } else {
             DeleteBackground();

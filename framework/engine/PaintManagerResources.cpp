@@ -438,7 +438,7 @@ void CPaintManagerUI::DrawWindowShadow(RECT& rect)
     wchar_t buffer[512];
     for (const auto& piece : pieces) {
         GenerateShadowRenderString(*piece[0], *piece[1], buffer);
-        CRenderEngine::DrawImageString(m_hDcBackground, this, rect, rect, buffer, nullptr);
+        CRenderEngine::DrawImageString(m_hDcBackground.Get(), this, rect, rect, buffer, nullptr);
     }
     const RECT& tl = src.rcTopLeft;
     const LONG w = src.rcTopRight.right - src.rcTopRight.left;

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "engine/GdiHolders.h"
 #include "foundation/DuiString.h"
 #include "foundation/StdPtrArray.h"
 #include "foundation/StdStringPtrMap.h"
@@ -373,10 +374,10 @@ private:
     HWND m_hWndPaint { nullptr };
     int m_nOpacity { 255 };
     HDC m_hDcPaint { nullptr };
-    HDC m_hDcOffscreen { nullptr };
-    HDC m_hDcBackground { nullptr };
-    HBITMAP m_hbmpOffscreen { nullptr };
-    HBITMAP m_hbmpBackground { nullptr };
+    CMemDCHolder m_hDcOffscreen;
+    CMemDCHolder m_hDcBackground;
+    CBitmapHolder m_hbmpOffscreen;
+    CBitmapHolder m_hbmpBackground;
     HGDIOBJ m_hbmpOffscreenOld { nullptr };
     HGDIOBJ m_hbmpBackgroundOld { nullptr };
     HWND m_hwndTooltip { nullptr };

@@ -6,6 +6,22 @@
 
 namespace Veneer {
 
+namespace {
+
+// Inline ordinal equality: chains are walked on every lookup.
+bool SameKey(LPCWSTR a, LPCWSTR b)
+{
+    while (*a == *b) {
+        if (*a == L'\0')
+            return true;
+        ++a;
+        ++b;
+    }
+    return false;
+}
+
+}  // namespace
+
 CStdStringPtrMap::CStdStringPtrMap(int size)
 {
     if (size < 16)
@@ -61,7 +77,7 @@ CStdStringPtrMap::TITEM* CStdStringPtrMap::FindItem(LPCWSTR key, bool optimize) 
         return nullptr;
     const UINT slot = HashKey(key) % static_cast<UINT>(m_nBuckets);
     for (TITEM* item = m_aT[slot]; item; item = item->pNext) {
-        if (wcscmp(item->Key.GetData(), key) != 0)
+        if (!SameKey(item->Key.GetData(), key))
             continue;
         if (optimize && item != m_aT[slot]) {
             item->pPrev->pNext = item->pNext;
@@ -125,7 +141,7 @@ bool CStdStringPtrMap::Remove(LPCWSTR key)
         return false;
     const UINT slot = HashKey(key) % static_cast<UINT>(m_nBuckets);
     for (TITEM* item = m_aT[slot]; item; item = item->pNext) {
-        if (wcscmp(item->Key.GetData(), key) != 0)
+        if (!SameKey(item->Key.GetData(), key))
             continue;
         if (item->pNext)
             item->pNext->pPrev = item->pPrev;
