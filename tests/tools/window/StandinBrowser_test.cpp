@@ -571,6 +571,17 @@ TEST_F(StandinBrowserTest, NavigationRaisesEventsInOrderAndShowsTheTitle)
     EXPECT_EQ(ServerUrl(L"/game.html?client=pc"), std::wstring(location));
     SysFreeString(location);
 
+    // Late-bound callers reach the same properties through IDispatch.
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR name[] = { const_cast<LPOLESTR>(L"LocationName") };
+    ASSERT_EQ(S_OK, host.Browser()->GetIDsOfNames(IID_NULL, name, 1, 0x800, &id));
+    DISPPARAMS none {};
+    VARIANT value;
+    VariantInit(&value);
+    ASSERT_EQ(S_OK, host.Browser()->Invoke(id, IID_NULL, 0x800, DISPATCH_PROPERTYGET, &none, &value, nullptr, nullptr));
+    EXPECT_EQ(L"Tarrowin", Text(&value));
+    VariantClear(&value);
+
     Load(L"/game-notitle.html");
     EXPECT_EQ(L"", host.Title());
 }
