@@ -4,9 +4,10 @@
 set -euo pipefail
 
 packages=(
-  g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386 xvfb xauth
+  g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
+  wine wine32:i386 wine64 xvfb xauth
   libz-mingw-w64-dev libstb-dev googletest xdotool x11-apps x11-utils
-  imagemagick cmake ninja-build zip unzip python3
+  imagemagick cmake ninja-build zip unzip python3 fonts-wqy-microhei
 )
 
 missing=()

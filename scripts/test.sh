@@ -5,4 +5,6 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 bash "$root/scripts/build.sh"
 tree=$root/build/$(test_arch)
-ctest --test-dir "$tree" -j2 --output-on-failure "$@"
+# Window tests share one Xvfb and a loaded machine now and then loses a
+# Wine process at exit: a failed test gets one more run.
+ctest --test-dir "$tree" -j2 --output-on-failure --repeat until-pass:2 "$@"

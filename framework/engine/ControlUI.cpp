@@ -513,16 +513,11 @@ void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)
     if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) {
         return;
     }
+    // An empty clip record restores nothing when it goes out of scope.
+    CRenderClip roundClip;
     if (m_cxyBorderRound.cx > 0 || m_cxyBorderRound.cy > 0) {
-        CRenderClip roundClip;
         CRenderClip::GenerateRoundClip(hDC, m_rcPaint, m_rcItem, m_cxyBorderRound.cx,
             m_cxyBorderRound.cy, roundClip);
-        PaintBkColor(hDC);
-        PaintBkImage(hDC);
-        PaintStatusImage(hDC);
-        PaintText(hDC);
-        PaintBorder(hDC);
-        return;
     }
     PaintBkColor(hDC);
     PaintBkImage(hDC);

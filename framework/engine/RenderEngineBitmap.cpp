@@ -15,9 +15,12 @@ HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pCo
 
     // The control paints at its window coordinates, so the scratch bitmap
     // reaches from the origin to rc's far corner.
-    HDC paintDC = pManager->GetPaintDC();
+    // Without a window yet, the screen stands in for the paint context (a
+    // bitmap compatible with a bare memory context would be monochrome).
+    CWindowDCHolder screen(nullptr);
+    HDC paintDC = pManager->GetPaintDC() != nullptr ? pManager->GetPaintDC() : screen.Get();
     CMemDCHolder paintMem(paintDC);
-    CBitmapHolder scratch(::CreateCompatibleBitmap(paintDC != nullptr ? paintDC : paintMem.Get(), rc.right, rc.bottom));
+    CBitmapHolder scratch(::CreateCompatibleBitmap(paintDC, rc.right, rc.bottom));
     if (!paintMem || !scratch) return nullptr;
     CSelectObjectScope selectScratch(paintMem.Get(), scratch.Get());
     pControl->DoPaint(paintMem.Get(), rc);

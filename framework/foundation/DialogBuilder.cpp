@@ -4,12 +4,18 @@
 
 #include "controls/ButtonUI.h"
 #include "controls/CheckBoxUI.h"
+#include "controls/ChildLayoutUI.h"
 #include "controls/ContainerUI.h"
+#include "controls/EditUI.h"
 #include "controls/HorizontalLayoutUI.h"
 #include "controls/LabelUI.h"
 #include "controls/OptionUI.h"
+#include "controls/ProgressUI.h"
 #include "controls/ScrollBarUI.h"
+#include "controls/SliderUI.h"
+#include "controls/TabLayoutUI.h"
 #include "controls/TextUI.h"
+#include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/ControlUI.h"
 #include "engine/PaintManagerUI.h"
@@ -43,12 +49,10 @@ struct ElementClass {
 // its own length.
 //
 // Classes not built yet get their row here when they land:
-//   "Edit" CEditUI, "List" CListUI, "Combo" CComboUI,
-//   "Slider" CSliderUI, "Progress" CProgressUI,
+//   "List" CListUI, "Combo" CComboUI,
 //   "RichEdit" CRichEditUI, "ComboBox" CComboBoxUI,
-//   "DateTime" CDateTimeUI, "TreeView" CTreeViewUI, "TabLayout" CTabLayoutUI,
-//   "ListHeader" CListHeaderUI, "TileLayout" CTileLayoutUI,
-//   "ChildLayout" CChildLayoutUI,
+//   "DateTime" CDateTimeUI, "TreeView" CTreeViewUI,
+//   "ListHeader" CListHeaderUI,
 //   "ListHeaderItem" CListHeaderItemUI, "ListTextElement" CListTextElementUI,
 //   "ListLabelElement" CListLabelElementUI,
 //   "ListContainerElement" CListContainerElementUI
@@ -64,6 +68,12 @@ const ElementClass kStockControls[] = {
     VENEER_ELEMENT(L"Button", CButtonUI),
     VENEER_ELEMENT(L"Option", COptionUI),
     VENEER_ELEMENT(L"CheckBox", CCheckBoxUI),
+    VENEER_ELEMENT(L"TileLayout", CTileLayoutUI),
+    VENEER_ELEMENT(L"TabLayout", CTabLayoutUI),
+    VENEER_ELEMENT(L"ChildLayout", CChildLayoutUI),
+    VENEER_ELEMENT(L"Progress", CProgressUI),
+    VENEER_ELEMENT(L"Slider", CSliderUI),
+    VENEER_ELEMENT(L"Edit", CEditUI),
     VENEER_ELEMENT(L"ActiveX", CActiveXUI),
     VENEER_ELEMENT(L"WebBrowser", CWebBrowserUI),
 };

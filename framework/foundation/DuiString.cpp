@@ -94,8 +94,11 @@ void CDuiString::Assign(LPCWSTR text, int length)
 {
     if (!text)
         text = L"";
+    // Never read past the text's terminator, whatever length was asked for.
     if (length < 0)
         length = static_cast<int>(wcslen(text));
+    else
+        length = static_cast<int>(wcsnlen(text, static_cast<size_t>(length)));
     // The source may lie inside this string: every move below copies before
     // it frees, and uses memmove.
     if (length > MAX_LOCAL_STRING_LEN) {

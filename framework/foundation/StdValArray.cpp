@@ -44,6 +44,8 @@ CStdValArray::~CStdValArray()
 
 bool CStdValArray::Add(LPCVOID data)
 {
+    if (!data)
+        return false;
     const int newCount = m_nCount + 1;
     if (newCount >= m_nAllocated) {
         const int newAllocated = m_nAllocated > 0 ? m_nAllocated * 2 : 11;

@@ -86,6 +86,8 @@ TEST(StdValArray, CopiesBytes)
     EXPECT_FALSE(v.Remove(24));
     EXPECT_EQ(1, static_cast<Item*>(v[0])->a);
     EXPECT_DOUBLE_EQ(12.0, static_cast<Item*>(v[23])->b);
+    EXPECT_FALSE(v.Add(nullptr));
+    EXPECT_EQ(24, v.GetSize());
     const LPVOID block = v.GetData();
     v.Empty();
     EXPECT_TRUE(v.IsEmpty());

@@ -46,6 +46,10 @@ TEST(DuiString, AssignLengthAndNulls)
 {
     CDuiString s(L"abcdef", 3);
     EXPECT_STREQ(L"abc", s.GetData());
+    // A length beyond the text stops at its terminator.
+    CDuiString shorter(L"ab", 200);
+    EXPECT_STREQ(L"ab", shorter.GetData());
+    EXPECT_EQ(2, shorter.GetLength());
     s.Assign(nullptr);
     EXPECT_TRUE(s.IsEmpty());
     s = static_cast<LPCWSTR>(nullptr);

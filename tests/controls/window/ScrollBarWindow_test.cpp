@@ -93,17 +93,17 @@ TEST(ScrollBarWindow, ThumbDragFollowsTheMouse)
     w.host.Post(WM_LBUTTONDOWN, MK_LBUTTON, 192, 50);
     w.host.Pump(20);
     w.host.Post(WM_MOUSEMOVE, MK_LBUTTON, 192, 92);
-    w.host.Pump(150);
+    w.host.Pump(300);
     EXPECT_EQ(100, w.Pos());
     EXPECT_EQ(-100, w.root->GetItemAt(0)->GetPos().top);
     w.host.Post(WM_MOUSEMOVE, MK_LBUTTON, 192, 400);
-    w.host.Pump(150);
+    w.host.Pump(300);
     EXPECT_EQ(200, w.Pos());
     // Released outside the window: the capture still ends the drag.
     w.host.Post(WM_LBUTTONUP, 0, 400, 400);
     w.host.Pump(30);
     w.host.Post(WM_MOUSEMOVE, 0, 192, 20);
-    w.host.Pump(150);
+    w.host.Pump(300);
     EXPECT_EQ(200, w.Pos());
 }
 

@@ -584,6 +584,20 @@ TEST_F(WindowImplBaseTest, FrameMessagesAreAnsweredHere)
     ::DestroyWindow(window.GetHWND());
 }
 
+TEST_F(WindowImplBaseTest, WindowOutlivingItsObjectStopsRoutingToIt)
+{
+    SkinWindow* window = new SkinWindow(SKIN_RESOURCE, BUILDER_SKIN_RELDIR, kHitTestSkin);
+    HWND hWnd = window->Open();
+    ASSERT_NE(hWnd, nullptr);
+    ShowAndPaint(*window);
+    delete window;
+    EXPECT_EQ(::GetWindowLongPtrW(hWnd, GWLP_USERDATA), 0);
+    ::InvalidateRect(hWnd, nullptr, TRUE);
+    ::UpdateWindow(hWnd);
+    TestSupport::PumpMessages(20);
+    EXPECT_TRUE(::DestroyWindow(hWnd));
+}
+
 namespace {
 
 // Answers the skin failure box in the child process of the death test and

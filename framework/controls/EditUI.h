@@ -1,0 +1,118 @@
+#pragma once
+// Single-line text input. Idle it paints its text like a label; with the
+// focus it puts a native edit window over its text area and copies every
+// change back.
+#include "controls/LabelUI.h"
+#include "engine/GdiHolders.h"
+#include "engine/WindowWnd.h"
+
+namespace Veneer {
+
+class CEditUI;
+
+// The native edit window of an editing CEditUI. It owns itself: it deletes
+// itself when its window is gone.
+class CEditWnd : public CWindowWnd {
+public:
+    CEditWnd();
+    ~CEditWnd() override;
+
+    // Creates the window over the owner's text area. On failure the object
+    // is gone and the owner's pointer to it is null.
+    void Init(CEditUI* pOwner);
+    // The owner's text area, narrowed to the font height.
+    RECT CalPos() const;
+
+    // Objects alive right now (for leak checks).
+    static int GetLiveCount();
+
+protected:
+    LPCWSTR GetFrameClassName() const override;
+    LPCWSTR GetSuperClassName() const override;
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hWnd) override;
+
+private:
+    friend class CEditUI;
+
+    CEditUI* m_pOwner { nullptr };
+    CBrushHolder m_hBkBrush;
+    bool m_bInit { false };
+};
+
+class CEditUI : public CLabelUI {
+public:
+    CEditUI();
+    ~CEditUI() override;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+    UINT GetControlFlags() const override;
+
+    void SetEnabled(bool bEnable = true) override;
+    void SetText(LPCTSTR pstrText) override;
+    void SetMaxChar(UINT uMax);
+    UINT GetMaxChar() const { return m_uMaxChar; }
+    void SetReadOnly(bool bReadOnly);
+    bool IsReadOnly() const { return m_bReadOnly; }
+    void SetPasswordMode(bool bPasswordMode);
+    bool IsPasswordMode() const { return m_bPasswordMode; }
+    void SetPasswordChar(TCHAR cPasswordChar);
+    TCHAR GetPasswordChar() const { return m_cPasswordChar; }
+    void SetNumberOnly(bool bNumberOnly);
+    bool IsNumberOnly() const { return (m_iWindowStyls & ES_NUMBER) != 0; }
+    int GetWindowStyls() const { return static_cast<int>(m_iWindowStyls); }
+
+    LPCTSTR GetNormalImage() const { return m_sNormalImage.GetData(); }
+    void SetNormalImage(LPCTSTR pStrImage);
+    LPCTSTR GetHotImage() const { return m_sHotImage.GetData(); }
+    void SetHotImage(LPCTSTR pStrImage);
+    LPCTSTR GetFocusedImage() const { return m_sFocusedImage.GetData(); }
+    void SetFocusedImage(LPCTSTR pStrImage);
+    LPCTSTR GetDisabledImage() const { return m_sDisabledImage.GetData(); }
+    void SetDisabledImage(LPCTSTR pStrImage);
+    void SetNativeEditBkColor(DWORD dwBkColor) { m_dwEditbkColor = dwBkColor; }
+    DWORD GetNativeEditBkColor() const { return m_dwEditbkColor; }
+
+    void SetSel(long nStartChar, long nEndChar);
+    void SetSelAll();
+    void SetReplaceSel(LPCTSTR lpszReplace);
+
+    // The native window while editing, else null.
+    HWND GetNativeWindow() const;
+    UINT GetButtonState() const { return m_uButtonState; }
+
+    void SetPos(RECT rc) override;
+    void SetVisible(bool bVisible = true) override;
+    void SetInternVisible(bool bVisible = true) override;
+    SIZE EstimateSize(SIZE szAvailable) override;
+    void DoEvent(TEventUI& event) override;
+    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+
+    void PaintStatusImage(HDC hDC) override;
+    void PaintText(HDC hDC) override;
+
+protected:
+    friend class CEditWnd;
+
+    // Opens the native window unless one is open; false when it could not.
+    bool OpenNativeWindow();
+    // Ends editing when the control can no longer be edited.
+    void CloseNativeWindow();
+    void SelectAllText();
+
+    CEditWnd* m_pWindow { nullptr };
+    UINT m_uMaxChar { 255 };
+    bool m_bReadOnly { false };
+    bool m_bPasswordMode { false };
+    TCHAR m_cPasswordChar { L'*' };
+    UINT m_uButtonState { 0 };
+    CDuiString m_sNormalImage;
+    CDuiString m_sHotImage;
+    CDuiString m_sFocusedImage;
+    CDuiString m_sDisabledImage;
+    DWORD m_dwEditbkColor { 0xFFFFFFFF };
+    UINT m_iWindowStyls { 0 };
+};
+
+}  // namespace Veneer

@@ -1,0 +1,31 @@
+#pragma once
+// Shows one child (a page) at a time and switches pages by index.
+#include "controls/ContainerUI.h"
+
+namespace Veneer {
+
+class CTabLayoutUI : public CContainerUI {
+public:
+    CTabLayoutUI() = default;
+    ~CTabLayoutUI() override = default;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+
+    bool Add(CControlUI* pControl) override;
+    bool AddAt(CControlUI* pControl, int iIndex) override;
+    bool Remove(CControlUI* pControl) override;
+    void RemoveAll() override;
+
+    int GetCurSel() const { return m_iCurSel; }
+    bool SelectItem(int iIndex);
+    bool SelectItem(CControlUI* pControl);
+
+    void SetPos(RECT rc) override;
+    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+
+protected:
+    int m_iCurSel { -1 };
+};
+
+}  // namespace Veneer

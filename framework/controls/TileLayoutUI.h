@@ -1,0 +1,29 @@
+#pragma once
+// A grid of equal-width cells filled row by row; each row is as high as its
+// tallest member and every child is centred in its cell.
+#include "controls/ContainerUI.h"
+
+namespace Veneer {
+
+class CTileLayoutUI : public CContainerUI {
+public:
+    CTileLayoutUI() = default;
+    ~CTileLayoutUI() override = default;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+
+    void SetPos(RECT rc) override;
+    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+
+    SIZE GetItemSize() const { return m_szItem; }
+    void SetItemSize(SIZE szItem);
+    int GetColumns() const { return m_nColumns; }
+    void SetColumns(int nCols);
+
+protected:
+    SIZE m_szItem { 0, 0 };
+    int m_nColumns { 1 };
+};
+
+}  // namespace Veneer

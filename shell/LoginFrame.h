@@ -1,0 +1,36 @@
+#pragma once
+// The client's main window: the skinned login picture with its minimise and
+// close buttons. Its destruction ends the program.
+#include "engine/WindowImplBase.h"
+
+class CMircroClientWebFrame;
+
+class CMicroClientLogin : public Veneer::WindowImplBase {
+public:
+    CMicroClientLogin() = default;
+
+    CMircroClientWebFrame* GetWebFrame() const { return m_pWebFrame; }
+
+protected:
+    LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hWnd) override;
+    void InitWindow() override;
+    void OnClick(Veneer::TNotifyUI& msg) override;
+    Veneer::CDuiString GetSkinDirectory() const override { return L".\\"; }
+    Veneer::CDuiString GetSkinFileName() const override { return L"login.xml"; }
+    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
+    Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
+    UINT GetResourceID() const override;
+    LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
+
+private:
+    void PlaceButton(LPCWSTR name, const RECT& rect);
+
+    // The web frame deletes itself with its window; this frame only owns the window.
+    CMircroClientWebFrame* m_pWebFrame { nullptr };
+};
+
+// The one login frame of the process, allocated on first use; null only when
+// allocation fails.
+CMicroClientLogin* GetLoginFrame();
