@@ -152,3 +152,24 @@ def answer_question(probe, answer):
 
 def login_frames(probe):
     return [w for w in probe.windows(LOGIN) if not w["child"] and int(w["style"], 16) & 0x10000 == 0]
+
+
+ALREADY_RUNNING = "\u5fae\u7aef\u5df2\u7ecf\u8fd0\u884c\u4e86\u3002"
+
+
+def start_client(session, probe, exe, started):
+    """Starts `exe`; while a client killed just before still holds the
+    single-instance marker, the refusal is answered and the start repeated."""
+    for _ in range(5):
+        proc = session.start(exe)
+        if wait_until(lambda: started() or proc.poll() is not None or
+                      ALREADY_RUNNING in probe.text(QUESTION), 60) and started():
+            return proc
+        if ALREADY_RUNNING in probe.text(QUESTION):
+            probe.post(QUESTION, WM_COMMAND, 1, 0)
+        try:
+            proc.wait(10)
+        except Exception:
+            os.killpg(proc.pid, 9)
+        time.sleep(2)
+    raise AssertionError("the client did not start")

@@ -19,7 +19,8 @@ GREEN = (0, 255, 0)
 
 
 def open_login(session, exe):
-    proc = session.start(exe)
+    probe = Probe(session)
+    proc = play.start_client(session, probe, exe, lambda: bool(play.login_frames(probe)))
     try:
         session.wait_painted("Tarrowin", FRAME_SIZE)
         web = session.wait_window("VemoWindow", size=WEB_SIZE)
@@ -150,7 +151,7 @@ def test_untitled_game_page_and_one_address(session):
     probe = Probe(session)
     exe = play.stamped_client(session, "PlayNoTitle.exe", "{base}/game-notitle.html?client=pc|")
     earlier = len(play.requests(session, "/game-notitle.html"))
-    proc = session.start(exe)
+    proc = play.start_client(session, probe, exe, lambda: probe.one(PLAY) is not None)
     try:
         wait_state(probe, PLAY, "zoomed", "1", timeout=60)
         check(all(w["visible"] == "0" for w in probe.windows(WEB) if not w["child"]), "web frame still visible")
