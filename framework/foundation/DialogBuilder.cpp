@@ -6,6 +6,7 @@
 #include "controls/CheckBoxUI.h"
 #include "controls/ChildLayoutUI.h"
 #include "controls/ContainerUI.h"
+#include "controls/DateTimeUI.h"
 #include "controls/EditUI.h"
 #include "controls/HorizontalLayoutUI.h"
 #include "controls/LabelUI.h"
@@ -51,7 +52,7 @@ struct ElementClass {
 // Classes not built yet get their row here when they land:
 //   "List" CListUI, "Combo" CComboUI,
 //   "RichEdit" CRichEditUI, "ComboBox" CComboBoxUI,
-//   "DateTime" CDateTimeUI, "TreeView" CTreeViewUI,
+//   "TreeView" CTreeViewUI,
 //   "ListHeader" CListHeaderUI,
 //   "ListHeaderItem" CListHeaderItemUI, "ListTextElement" CListTextElementUI,
 //   "ListLabelElement" CListLabelElementUI,
@@ -74,6 +75,7 @@ const ElementClass kStockControls[] = {
     VENEER_ELEMENT(L"Progress", CProgressUI),
     VENEER_ELEMENT(L"Slider", CSliderUI),
     VENEER_ELEMENT(L"Edit", CEditUI),
+    VENEER_ELEMENT(L"DateTime", CDateTimeUI),
     VENEER_ELEMENT(L"ActiveX", CActiveXUI),
     VENEER_ELEMENT(L"WebBrowser", CWebBrowserUI),
 };
