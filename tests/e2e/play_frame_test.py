@@ -27,6 +27,10 @@ def open_login(session, exe):
         check(wait_until(lambda: session.pixel(web, *PAGE_BOX) == (255, 255, 255), 30),
               "the login page never showed in the web frame")
     except Exception:
+        # What the screen and the window list looked like, for the report.
+        session.screenshot(os.path.join(session.build, "e2e-play-failure.png"))
+        with open(os.path.join(session.build, "e2e-play-failure.txt"), "w") as f:
+            f.write(probe.run("list", "-c"))
         stop(proc, session)
         raise
     return proc
