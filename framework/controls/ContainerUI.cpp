@@ -589,49 +589,47 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     Invalidate();
 }
 
-void CContainerUI::LineUp()
+void CContainerUI::LineUp() { ScrollBy(0, -GetLineHeight()); }
+
+void CContainerUI::LineDown() { ScrollBy(0, GetLineHeight()); }
+
+int CContainerUI::GetLineHeight() const
 {
-    int cyLine = 8;
-    if (m_pManager != nullptr) {
-        cyLine = m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8;
+    if (m_pManager == nullptr) {
+        return 8;
     }
-    SIZE sz = GetScrollPos();
-    sz.cy -= cyLine;
-    SetScrollPos(sz);
+    return m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8;
 }
 
-void CContainerUI::LineDown()
+int CContainerUI::GetPageHeight() const
 {
-    int cyLine = 8;
-    if (m_pManager != nullptr) {
-        cyLine = m_pManager->GetDefaultFontInfo()->tm.tmHeight + 8;
-    }
-    SIZE sz = GetScrollPos();
-    sz.cy += cyLine;
-    SetScrollPos(sz);
-}
-
-void CContainerUI::PageUp()
-{
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
+    int cyPage = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
     if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
-        iOffset -= m_pHorizontalScrollBar->GetFixedHeight();
+        cyPage -= m_pHorizontalScrollBar->GetFixedHeight();
     }
-    sz.cy -= iOffset;
+    return cyPage;
+}
+
+int CContainerUI::GetPageWidth() const
+{
+    int cxPage = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
+    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
+        cxPage -= m_pVerticalScrollBar->GetFixedWidth();
+    }
+    return cxPage;
+}
+
+void CContainerUI::ScrollBy(int cx, int cy)
+{
+    SIZE sz = GetScrollPos();
+    sz.cx += cx;
+    sz.cy += cy;
     SetScrollPos(sz);
 }
 
-void CContainerUI::PageDown()
-{
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.bottom - m_rcItem.top - m_rcInset.top - m_rcInset.bottom;
-    if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()) {
-        iOffset -= m_pHorizontalScrollBar->GetFixedHeight();
-    }
-    sz.cy += iOffset;
-    SetScrollPos(sz);
-}
+void CContainerUI::PageUp() { ScrollBy(0, -GetPageHeight()); }
+
+void CContainerUI::PageDown() { ScrollBy(0, GetPageHeight()); }
 
 void CContainerUI::HomeUp()
 {
@@ -647,41 +645,13 @@ void CContainerUI::EndDown()
     SetScrollPos(sz);
 }
 
-void CContainerUI::LineLeft()
-{
-    SIZE sz = GetScrollPos();
-    sz.cx -= 8;
-    SetScrollPos(sz);
-}
+void CContainerUI::LineLeft() { ScrollBy(-8, 0); }
 
-void CContainerUI::LineRight()
-{
-    SIZE sz = GetScrollPos();
-    sz.cx += 8;
-    SetScrollPos(sz);
-}
+void CContainerUI::LineRight() { ScrollBy(8, 0); }
 
-void CContainerUI::PageLeft()
-{
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
-        iOffset -= m_pVerticalScrollBar->GetFixedWidth();
-    }
-    sz.cx -= iOffset;
-    SetScrollPos(sz);
-}
+void CContainerUI::PageLeft() { ScrollBy(-GetPageWidth(), 0); }
 
-void CContainerUI::PageRight()
-{
-    SIZE sz = GetScrollPos();
-    int iOffset = m_rcItem.right - m_rcItem.left - m_rcInset.left - m_rcInset.right;
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
-        iOffset -= m_pVerticalScrollBar->GetFixedWidth();
-    }
-    sz.cx += iOffset;
-    SetScrollPos(sz);
-}
+void CContainerUI::PageRight() { ScrollBy(GetPageWidth(), 0); }
 
 void CContainerUI::HomeLeft()
 {

@@ -103,6 +103,12 @@ protected:
     RECT GetInnerRect() const;
     // Destroys a removed child now or through the manager's delayed cleanup.
     void ReleaseChild(CControlUI* pControl);
+    // One line: the default font's height and a little air.
+    int GetLineHeight() const;
+    // What one page scrolls: the inner extent less the other axis's bar.
+    int GetPageHeight() const;
+    int GetPageWidth() const;
+    void ScrollBy(int cx, int cy);
 
     CStdPtrArray m_items;
     RECT m_rcInset { 0, 0, 0, 0 };

@@ -42,6 +42,33 @@ bool IsLabelClass(CControlUI* pControl)
     return cls && std::wcsstr(cls, L"LabelUI") != nullptr;
 }
 
+// A mouse button event carries the message as it came, its key state included.
+TEventUI MouseButtonEvent(int type, CControlUI* pSender, POINT pt, WPARAM wParam, LPARAM lParam)
+{
+    TEventUI event;
+    event.Type = type;
+    event.pSender = pSender;
+    event.wParam = wParam;
+    event.lParam = lParam;
+    event.ptMouse = pt;
+    event.wKeyState = static_cast<WORD>(wParam);
+    event.dwTimestamp = ::GetTickCount();
+    return event;
+}
+
+// Key events report where the mouse was last seen and the live modifier state.
+TEventUI KeyEvent(int type, CControlUI* pSender, WPARAM wParam, POINT ptLastMouse, WORD wKeyState)
+{
+    TEventUI event;
+    event.Type = type;
+    event.pSender = pSender;
+    event.chKey = static_cast<WCHAR>(wParam);
+    event.ptMouse = ptLastMouse;
+    event.wKeyState = wKeyState;
+    event.dwTimestamp = ::GetTickCount();
+    return event;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------- helpers ----
@@ -467,13 +494,7 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
     }
     case WM_SYSKEYDOWN: {
         if (m_pFocus) {
-            TEventUI event;
-            event.Type = EVENT_SYSKEY;
-            event.pSender = m_pFocus;
-            event.chKey = static_cast<WCHAR>(wParam);
-            event.ptMouse = m_ptLastMousePos;
-            event.wKeyState = MapKeyState();
-            event.dwTimestamp = ::GetTickCount();
+            TEventUI event = KeyEvent(EVENT_SYSKEY, m_pFocus, wParam, m_ptLastMousePos, MapKeyState());
             m_pFocus->Event(event);
         }
         return false;
@@ -776,14 +797,7 @@ bool CPaintManagerUI::RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
         if (!token.bAlive) return true;
         if (m_pEventClick != pControl) break;  // removed while taking the focus
         SetCapture();
-        TEventUI event;
-        event.Type = EVENT_BUTTONDOWN;
-        event.pSender = pControl;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.ptMouse = pt;
-        event.wKeyState = static_cast<WORD>(wParam);
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MouseButtonEvent(EVENT_BUTTONDOWN, pControl, pt, wParam, lParam);
         pControl->Event(event);
         if (!token.bAlive) return true;
         break;
@@ -795,12 +809,7 @@ bool CPaintManagerUI::RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
         CControlUI* pControl = FindControl(pt);
         if (!OwnsControl(pControl)) break;
         SetCapture();
-        TEventUI event;
-        event.Type = EVENT_DBLCLICK;
-        event.pSender = pControl;
-        event.ptMouse = pt;
-        event.wKeyState = static_cast<WORD>(wParam);
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MouseButtonEvent(EVENT_DBLCLICK, pControl, pt, wParam, lParam);
         pControl->Event(event);
         if (!token.bAlive) return true;
         if (OwnsControl(pControl)) {
@@ -816,14 +825,7 @@ bool CPaintManagerUI::RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
         if (!m_pEventClick) break;
         ReleaseCapture();
         CControlUI* pControl = m_pEventClick;
-        TEventUI event;
-        event.Type = EVENT_BUTTONUP;
-        event.pSender = pControl;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.ptMouse = pt;
-        event.wKeyState = static_cast<WORD>(wParam);
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MouseButtonEvent(EVENT_BUTTONUP, pControl, pt, wParam, lParam);
         pControl->Event(event);
         if (!token.bAlive) return true;
         m_pEventClick = nullptr;
@@ -839,14 +841,7 @@ bool CPaintManagerUI::RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
         if (!token.bAlive) return true;
         if (!OwnsControl(pControl)) break;
         SetCapture();
-        TEventUI event;
-        event.Type = EVENT_RBUTTONDOWN;
-        event.pSender = pControl;
-        event.wParam = wParam;
-        event.lParam = lParam;
-        event.ptMouse = pt;
-        event.wKeyState = static_cast<WORD>(wParam);
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = MouseButtonEvent(EVENT_RBUTTONDOWN, pControl, pt, wParam, lParam);
         pControl->Event(event);
         if (!token.bAlive) return true;
         if (OwnsControl(pControl)) {
@@ -924,13 +919,7 @@ bool CPaintManagerUI::RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
     case WM_KEYDOWN: {
         if (!m_pFocus) break;
         CControlUI* pControl = m_pFocus;
-        TEventUI event;
-        event.Type = EVENT_KEYDOWN;
-        event.pSender = pControl;
-        event.chKey = static_cast<WCHAR>(wParam);
-        event.ptMouse = m_ptLastMousePos;
-        event.wKeyState = MapKeyState();
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = KeyEvent(EVENT_KEYDOWN, pControl, wParam, m_ptLastMousePos, MapKeyState());
         pControl->Event(event);
         if (!token.bAlive) return true;
         m_pEventKey = OwnsControl(pControl) ? pControl : nullptr;
@@ -939,13 +928,7 @@ bool CPaintManagerUI::RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
     case WM_KEYUP: {
         if (!m_pEventKey) break;
         CControlUI* pControl = m_pEventKey;
-        TEventUI event;
-        event.Type = EVENT_KEYUP;
-        event.pSender = pControl;
-        event.chKey = static_cast<WCHAR>(wParam);
-        event.ptMouse = m_ptLastMousePos;
-        event.wKeyState = MapKeyState();
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = KeyEvent(EVENT_KEYUP, pControl, wParam, m_ptLastMousePos, MapKeyState());
         pControl->Event(event);
         if (!token.bAlive) return true;
         m_pEventKey = nullptr;
@@ -953,13 +936,7 @@ bool CPaintManagerUI::RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRES
     }
     case WM_CHAR: {
         if (!m_pFocus) break;
-        TEventUI event;
-        event.Type = EVENT_CHAR;
-        event.pSender = m_pFocus;
-        event.chKey = static_cast<WCHAR>(wParam);
-        event.ptMouse = m_ptLastMousePos;
-        event.wKeyState = MapKeyState();
-        event.dwTimestamp = ::GetTickCount();
+        TEventUI event = KeyEvent(EVENT_CHAR, m_pFocus, wParam, m_ptLastMousePos, MapKeyState());
         m_pFocus->Event(event);
         if (!token.bAlive) return true;
         break;

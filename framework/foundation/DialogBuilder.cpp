@@ -10,6 +10,12 @@
 #include "controls/EditUI.h"
 #include "controls/HorizontalLayoutUI.h"
 #include "controls/LabelUI.h"
+#include "controls/ListContainerElementUI.h"
+#include "controls/ListHeaderItemUI.h"
+#include "controls/ListHeaderUI.h"
+#include "controls/ListLabelElementUI.h"
+#include "controls/ListTextElementUI.h"
+#include "controls/ListUI.h"
 #include "controls/OptionUI.h"
 #include "controls/ProgressUI.h"
 #include "controls/ScrollBarUI.h"
@@ -74,6 +80,12 @@ const ElementClass kStockControls[] = {
     VENEER_ELEMENT(L"Progress", CProgressUI),
     VENEER_ELEMENT(L"Slider", CSliderUI),
     VENEER_ELEMENT(L"Edit", CEditUI),
+    VENEER_ELEMENT(L"List", CListUI),
+    VENEER_ELEMENT(L"ListHeader", CListHeaderUI),
+    VENEER_ELEMENT(L"ListHeaderItem", CListHeaderItemUI),
+    VENEER_ELEMENT(L"ListLabelElement", CListLabelElementUI),
+    VENEER_ELEMENT(L"ListTextElement", CListTextElementUI),
+    VENEER_ELEMENT(L"ListContainerElement", CListContainerElementUI),
     VENEER_ELEMENT(L"DateTime", CDateTimeUI),
     VENEER_ELEMENT(L"TreeView", CTreeViewUI),
     VENEER_ELEMENT(L"ActiveX", CActiveXUI),

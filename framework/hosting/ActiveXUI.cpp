@@ -170,11 +170,15 @@ STDMETHODIMP CActiveXEnum::Clone(IEnumUnknown** /*ppenum*/)
 
 // CActiveXFrameWnd ----------------------------------------------------------
 
-CActiveXFrameWnd::CActiveXFrameWnd(CActiveXUI* pOwner) : m_pOwner(pOwner) {}
+CActiveXFrameWnd::CActiveXFrameWnd(CActiveXCtrl* pSite) : m_pSite(pSite)
+{
+    if (m_pSite != nullptr) m_pSite->AddRef();
+}
 
 CActiveXFrameWnd::~CActiveXFrameWnd()
 {
     if (m_pActiveObject != nullptr) m_pActiveObject->Release();
+    if (m_pSite != nullptr) m_pSite->Release();
 }
 
 STDMETHODIMP_(ULONG) CActiveXFrameWnd::AddRef()
@@ -206,8 +210,9 @@ STDMETHODIMP CActiveXFrameWnd::GetWindow(HWND* phwnd)
 {
     if (phwnd == nullptr) return E_POINTER;
     *phwnd = nullptr;
-    if (m_pOwner == nullptr || m_pOwner->GetManager() == nullptr) return E_UNEXPECTED;
-    *phwnd = m_pOwner->GetManager()->GetPaintWindow();
+    CActiveXUI* pOwner = m_pSite != nullptr ? m_pSite->m_pOwner : nullptr;
+    if (pOwner == nullptr || pOwner->GetManager() == nullptr) return E_UNEXPECTED;
+    *phwnd = pOwner->GetManager()->GetPaintWindow();
     return S_OK;
 }
 
@@ -349,6 +354,8 @@ STDMETHODIMP CActiveXCtrl::GetContainer(IOleContainer** ppContainer)
 STDMETHODIMP CActiveXCtrl::ShowObject()
 {
     if (m_pOwner == nullptr) return E_UNEXPECTED;
+    // GetDC(null) would give the whole screen.
+    if (m_pOwner->m_hwndHost == nullptr) return E_FAIL;
     HDC hDC = ::GetDC(m_pOwner->m_hwndHost);
     if (hDC == nullptr) return E_FAIL;
     if (m_pViewObject != nullptr) {
@@ -405,6 +412,7 @@ STDMETHODIMP CActiveXCtrl::GetDC(LPCRECT /*pRect*/, DWORD grfFlags, HDC* phDC)
     if (phDC == nullptr) return E_POINTER;
     *phDC = nullptr;
     if (m_pOwner == nullptr) return E_UNEXPECTED;
+    if (m_pOwner->m_hwndHost == nullptr) return E_FAIL;
     *phDC = ::GetDC(m_pOwner->m_hwndHost);
     if (*phDC == nullptr) return E_FAIL;
     if ((grfFlags & OLEDC_PAINTBKGND) != 0) {
@@ -467,6 +475,9 @@ STDMETHODIMP CActiveXCtrl::OnInPlaceActivateEx(BOOL* /*pfNoRedraw*/, DWORD dwFla
         if (SUCCEEDED(hr) && pWindowless != nullptr) {
             m_pInPlaceObject = pWindowless;
             m_pOwner->m_hwndHost = hWndFrame;
+            // An object may activate again after deactivating: one entry only,
+            // or a stale one outlives the control.
+            pManager->RemoveMessageFilter(m_pOwner);
             pManager->AddMessageFilter(m_pOwner);
         } else if (SUCCEEDED(hr)) {
             hr = E_NOINTERFACE;
@@ -528,7 +539,7 @@ STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPl
         ::GetClientRect(m_pWindow->GetHWND(), lprcPosRect);
         ::GetClientRect(m_pWindow->GetHWND(), lprcClipRect);
     }
-    CActiveXFrameWnd* pFrame = new (std::nothrow) CActiveXFrameWnd(m_pOwner);
+    CActiveXFrameWnd* pFrame = new (std::nothrow) CActiveXFrameWnd(this);
     if (pFrame == nullptr) return E_OUTOFMEMORY;
     *ppFrame = pFrame;
     // One table per site, kept until the site goes.

@@ -105,9 +105,11 @@ private:
     IUnknown* m_pUnk { nullptr };
 };
 
+// The in-place frame. It reaches its control through the site, so an object
+// that keeps the frame after the control is gone gets E_UNEXPECTED.
 class CActiveXFrameWnd : public IOleInPlaceFrame {
 public:
-    explicit CActiveXFrameWnd(CActiveXUI* pOwner);
+    explicit CActiveXFrameWnd(CActiveXCtrl* pSite);
     virtual ~CActiveXFrameWnd();
 
     STDMETHOD_(ULONG, AddRef)() override;
@@ -131,7 +133,7 @@ public:
 
 private:
     LONG m_dwRef { 1 };
-    CActiveXUI* m_pOwner { nullptr };
+    CActiveXCtrl* m_pSite { nullptr };
     IOleInPlaceActiveObject* m_pActiveObject { nullptr };
 };
 
@@ -142,6 +144,7 @@ class CActiveXCtrl : public IOleClientSite,
                      public IOleContainer {
     friend class CActiveXUI;
     friend class CActiveXWnd;
+    friend class CActiveXFrameWnd;
 
 public:
     CActiveXCtrl();

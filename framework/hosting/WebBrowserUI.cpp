@@ -266,6 +266,8 @@ DISPID CWebBrowserUI::FindId(IDispatch* pObj, LPOLESTR pName)
 HRESULT CWebBrowserUI::InvokeMethod(IDispatch* pObj, LPOLESTR pMehtod, VARIANT* pVarResult,
     VARIANT* ps, int cArgs)
 {
+    // The callee reads cArgs variants from ps.
+    if (ps == nullptr && cArgs > 0) return E_POINTER;
     DISPID dispid = FindId(pObj, pMehtod);
     if (dispid == -1) return E_FAIL;
     DISPPARAMS dispparams = { ps, nullptr, static_cast<UINT>(cArgs > 0 ? cArgs : 0), 0 };
@@ -284,6 +286,7 @@ HRESULT CWebBrowserUI::GetProperty(IDispatch* pObj, LPOLESTR pName, VARIANT* pVa
 
 HRESULT CWebBrowserUI::SetProperty(IDispatch* pObj, LPOLESTR pName, VARIANT* pValue)
 {
+    if (pValue == nullptr) return E_POINTER;
     DISPID dispid = FindId(pObj, pName);
     if (dispid == -1) return E_FAIL;
     DISPPARAMS ps = { pValue, nullptr, 1, 0 };
@@ -997,6 +1000,8 @@ STDMETHODIMP WebBrowserEventSinker::Invoke(DISPID dispIdMember, REFIID, LCID, WO
     if (pDispParams == nullptr || (pDispParams->cArgs > 0 && pDispParams->rgvarg == nullptr)) {
         return S_OK;
     }
+    // A notification handler may release the control, and with it this sink.
+    AddRef();
     try {
         switch (dispIdMember) {
         case DISPID_NAVIGATECOMPLETE2:
@@ -1013,6 +1018,7 @@ STDMETHODIMP WebBrowserEventSinker::Invoke(DISPID dispIdMember, REFIID, LCID, WO
         }
     } catch (...) {
     }
+    Release();
     return S_OK;
 }
 

@@ -292,3 +292,95 @@ TEST(WebBrowserFaces, CodeOnlyVariantKeepsItsBrowserClass)
     browser.Navigate2();  // no browser yet: nothing
     EXPECT_EQ(browser.GetWebBrowser2(), nullptr);
 }
+
+namespace {
+
+// An automation object with one member, "value" (id 7), recording each call.
+class RecordingDispatch : public IDispatch {
+public:
+    STDMETHOD_(ULONG, AddRef)() override { return 2; }
+    STDMETHOD_(ULONG, Release)() override { return 1; }
+    STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override
+    {
+        if (ppv == nullptr) return E_POINTER;
+        *ppv = (riid == IID_IUnknown || riid == IID_IDispatch) ? static_cast<IDispatch*>(this) : nullptr;
+        return *ppv != nullptr ? S_OK : E_NOINTERFACE;
+    }
+    STDMETHOD(GetTypeInfoCount)(UINT* count) override
+    {
+        if (count != nullptr) *count = 0;
+        return S_OK;
+    }
+    STDMETHOD(GetTypeInfo)(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHOD(GetIDsOfNames)(REFIID, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) override
+    {
+        locale = lcid;
+        if (count != 1 || std::wstring(names[0]) != L"value") return DISP_E_UNKNOWNNAME;
+        ids[0] = 7;
+        return S_OK;
+    }
+    STDMETHOD(Invoke)(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+        UINT*) override
+    {
+        ++invokes;
+        lastId = id;
+        lastFlags = flags;
+        lastArgs = params != nullptr ? params->cArgs : 0;
+        lastNamed = params != nullptr ? params->cNamedArgs : 0;
+        if (params != nullptr && params->cArgs > 0) firstArg = params->rgvarg[0].lVal;
+        if (result != nullptr) {
+            result->vt = VT_I4;
+            result->lVal = 42;
+        }
+        return S_OK;
+    }
+
+    int invokes { 0 };
+    DISPID lastId { 0 };
+    WORD lastFlags { 0 };
+    UINT lastArgs { 0 };
+    UINT lastNamed { 0 };
+    LONG firstArg { 0 };
+    LCID locale { 0 };
+};
+
+}  // namespace
+
+TEST(WebBrowserFaces, AutomationHelpersInvokeByNameAndRefuseMissingArguments)
+{
+    RecordingDispatch object;
+    LPOLESTR value = const_cast<LPOLESTR>(L"value");
+    LPOLESTR missing = const_cast<LPOLESTR>(L"missing");
+    EXPECT_EQ(CWebBrowserUI::FindId(&object, value), 7);
+    EXPECT_EQ(object.locale, 0x800u);
+    EXPECT_EQ(CWebBrowserUI::FindId(&object, missing), -1);
+
+    VARIANT result;
+    ::VariantInit(&result);
+    EXPECT_EQ(CWebBrowserUI::GetProperty(&object, value, &result), S_OK);
+    EXPECT_EQ(object.lastFlags, DISPATCH_PROPERTYGET);
+    EXPECT_EQ(object.lastArgs, 0u);
+    EXPECT_EQ(result.lVal, 42);
+
+    VARIANT arg;
+    ::VariantInit(&arg);
+    arg.vt = VT_I4;
+    arg.lVal = 5;
+    EXPECT_EQ(CWebBrowserUI::SetProperty(&object, value, &arg), S_OK);
+    EXPECT_EQ(object.lastFlags, DISPATCH_PROPERTYPUT);
+    EXPECT_EQ(object.lastArgs, 1u);
+    EXPECT_EQ(object.lastNamed, 0u);
+    EXPECT_EQ(object.firstArg, 5);
+    EXPECT_EQ(CWebBrowserUI::InvokeMethod(&object, value, &result, &arg, 1), S_OK);
+    EXPECT_EQ(object.lastFlags, DISPATCH_METHOD);
+    EXPECT_EQ(object.lastId, 7);
+    EXPECT_EQ(CWebBrowserUI::GetProperty(&object, missing, &result), E_FAIL);
+
+    // Argument counts without arguments never reach the object.
+    const int before = object.invokes;
+    EXPECT_EQ(CWebBrowserUI::SetProperty(&object, value, nullptr), E_POINTER);
+    EXPECT_EQ(CWebBrowserUI::InvokeMethod(&object, value, &result, nullptr, 3), E_POINTER);
+    EXPECT_EQ(object.invokes, before);
+    EXPECT_EQ(CWebBrowserUI::InvokeMethod(&object, value, &result, nullptr, 0), S_OK);
+    EXPECT_EQ(object.lastArgs, 0u);
+}

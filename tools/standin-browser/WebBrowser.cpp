@@ -8,6 +8,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <new>
 
 namespace Standin {
 
@@ -257,12 +258,124 @@ HRESULT EventPoint::Unadvise(DWORD cookie)
     return CONNECT_E_NOCONNECTION;
 }
 
+namespace {
+
+// A snapshot of the connections at the time of the call.
+class ConnectionList final : public IEnumConnections {
+public:
+    explicit ConnectionList(std::vector<CONNECTDATA> items) : m_items(std::move(items)) {}
+    ConnectionList(const ConnectionList&) = delete;
+    ConnectionList& operator=(const ConnectionList&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override
+    {
+        if (!out) {
+            return E_POINTER;
+        }
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IEnumConnections)) {
+            *out = static_cast<IEnumConnections*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_ref)); }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        LONG left = InterlockedDecrement(&m_ref);
+        if (left == 0) {
+            delete this;
+        }
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE Next(ULONG count, CONNECTDATA* items, ULONG* fetched) override
+    {
+        if (fetched) {
+            *fetched = 0;
+        }
+        if (!items || (count > 1 && !fetched)) {
+            return E_POINTER;
+        }
+        ULONG given = 0;
+        while (given < count && m_next < m_items.size()) {
+            items[given] = m_items[m_next++];
+            items[given].pUnk->AddRef();
+            ++given;
+        }
+        if (fetched) {
+            *fetched = given;
+        }
+        return given == count ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Skip(ULONG count) override
+    {
+        size_t left = m_items.size() - m_next;
+        m_next += std::min<size_t>(left, count);
+        return count <= left ? S_OK : S_FALSE;
+    }
+    HRESULT STDMETHODCALLTYPE Reset() override
+    {
+        m_next = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IEnumConnections** out) override
+    {
+        if (!out) {
+            return E_POINTER;
+        }
+        for (const CONNECTDATA& item : m_items) {
+            item.pUnk->AddRef();
+        }
+        auto copy = new (std::nothrow) ConnectionList(m_items);
+        if (!copy) {
+            for (const CONNECTDATA& item : m_items) {
+                item.pUnk->Release();
+            }
+            *out = nullptr;
+            return E_OUTOFMEMORY;
+        }
+        copy->m_next = m_next;
+        *out = copy;
+        return S_OK;
+    }
+
+private:
+    virtual ~ConnectionList()
+    {
+        for (const CONNECTDATA& item : m_items) {
+            item.pUnk->Release();
+        }
+    }
+
+    LONG m_ref { 1 };
+    std::vector<CONNECTDATA> m_items;
+    size_t m_next { 0 };
+};
+
+}  // namespace
+
 HRESULT EventPoint::EnumConnections(IEnumConnections** out)
 {
-    if (out) {
-        *out = nullptr;
+    if (!out) {
+        return E_POINTER;
     }
-    return E_NOTIMPL;
+    std::vector<CONNECTDATA> items;
+    for (const auto& sink : m_sinks) {
+        CONNECTDATA item {};
+        item.pUnk = sink.dispatch.Get();
+        item.pUnk->AddRef();
+        item.dwCookie = sink.cookie;
+        items.push_back(item);
+    }
+    *out = new (std::nothrow) ConnectionList(items);
+    if (!*out) {
+        for (const CONNECTDATA& item : items) {
+            item.pUnk->Release();
+        }
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
 }
 
 std::vector<ComPtr<IDispatch>> EventPoint::Sinks() const

@@ -218,3 +218,87 @@ TEST(ActiveXHost, ModuleNameTakesTheClassFromThatModule)
     browser->Release();
     EXPECT_TRUE(::IsWindow(h.activex->GetHostWindow()));
 }
+
+TEST(ActiveXHost, FrameKeptByTheObjectOutlivesTheControlSafely)
+{
+    Host h;
+    h.activex->SetAttribute(L"clsid", kWindowedId);
+    h.window.Attach(h.root);
+    ASSERT_NE(TestObject::last, nullptr);
+    TestObject* object = TestObject::last;
+    object->AddRef();
+    IOleInPlaceSite* inPlace = nullptr;
+    ASSERT_EQ(object->HeldSite()->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlace)), S_OK);
+    IOleInPlaceFrame* frame = nullptr;
+    IOleInPlaceUIWindow* doc = nullptr;
+    RECT pos = {}, clip = {};
+    OLEINPLACEFRAMEINFO info = {};
+    info.cb = sizeof(info);
+    ASSERT_EQ(inPlace->GetWindowContext(&frame, &doc, &pos, &clip, &info), S_OK);
+    EXPECT_EQ(pos.right - pos.left, 300) << "the child window's client area";
+    HWND hWnd = nullptr;
+    EXPECT_EQ(frame->GetWindow(&hWnd), S_OK);
+    EXPECT_EQ(hWnd, h.window.Handle());
+
+    ASSERT_TRUE(h.root->Remove(h.activex));
+    h.activex = nullptr;
+    HostWindow::Pump(30);
+    EXPECT_TRUE(object->closed);
+    hWnd = reinterpret_cast<HWND>(1);
+    EXPECT_EQ(frame->GetWindow(&hWnd), E_UNEXPECTED) << "the frame knows its control is gone";
+    EXPECT_EQ(hWnd, nullptr);
+    frame->Release();
+    inPlace->Release();
+    object->Release();
+}
+
+TEST(ActiveXHost, WindowlessObjectActivatedTwiceGetsEachMessageOnce)
+{
+    Host h;
+    h.activex->SetAttribute(L"clsid", kWindowlessId);
+    h.window.Attach(h.root);
+    ASSERT_NE(TestObject::last, nullptr);
+    TestObject* object = TestObject::last;
+    object->AddRef();
+    ASSERT_EQ(object->InPlaceDeactivate(), S_OK);
+    RECT rc = h.activex->GetPos();
+    ASSERT_EQ(object->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, object->HeldSite(), 0, h.window.Handle(), &rc), S_OK);
+    EXPECT_EQ(h.activex->GetHostWindow(), h.window.Handle());
+
+    // Forwarded and left unhandled, so every registered filter would pass it on.
+    object->messages.clear();
+    ::SendMessageW(h.window.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.window.Handle()), MAKELPARAM(5, 5));
+    EXPECT_EQ(std::count(object->messages.begin(), object->messages.end(), UINT(WM_CONTEXTMENU)), 1);
+
+    // Nothing of the control stays behind in the window's filters.
+    ASSERT_TRUE(h.root->Remove(h.activex));
+    h.activex = nullptr;
+    HostWindow::Pump(30);
+    object->messages.clear();
+    ::SendMessageW(h.window.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(h.window.Handle()), MAKELPARAM(5, 5));
+    EXPECT_TRUE(object->messages.empty());
+    object->Release();
+}
+
+TEST(ActiveXHost, ObjectInvisibleAtRunTimeGetsNoScreenDeviceContext)
+{
+    struct MiscStatus {
+        MiscStatus() { TestObject::extraMiscStatus = OLEMISC_INVISIBLEATRUNTIME; }
+        ~MiscStatus() { TestObject::extraMiscStatus = 0; }
+    } invisible;
+    Host h;
+    h.activex->SetAttribute(L"clsid", kWindowlessId);
+    h.window.Attach(h.root);
+    ASSERT_NE(TestObject::last, nullptr);
+    EXPECT_EQ(h.activex->GetHostWindow(), nullptr) << "never activated in place";
+    IOleClientSite* site = TestObject::last->HeldSite();
+    ASSERT_NE(site, nullptr);
+    IOleInPlaceSiteWindowless* windowless = nullptr;
+    ASSERT_EQ(site->QueryInterface(IID_IOleInPlaceSiteWindowless, reinterpret_cast<void**>(&windowless)), S_OK);
+    HDC dc = reinterpret_cast<HDC>(1);
+    EXPECT_EQ(windowless->GetDC(nullptr, OLEDC_PAINTBKGND, &dc), E_FAIL);
+    EXPECT_EQ(dc, nullptr);
+    EXPECT_EQ(site->ShowObject(), E_FAIL);
+    EXPECT_EQ(windowless->InvalidateRect(nullptr, FALSE), E_FAIL);
+    windowless->Release();
+}

@@ -1,6 +1,4 @@
-// The browser control over the stand-in browser object (tools/standin-browser),
-// taken from its module so the prefix's registration stays untouched, with
-// pages from the demo server.
+// The browser control over the stand-in browser object.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,37 +7,20 @@
 #include "controls/VerticalLayoutUI.h"
 #include "hosting/WebBrowserUI.h"
 #include "HostingWindow.h"
+#include "StandinSupport.h"
 
 using namespace Veneer;
+using HostingTest::FindView;
+using HostingTest::Has;
 using HostingTest::HostWindow;
+using HostingTest::ServerUrl;
+using HostingTest::StandinModule;
 using HostingTest::VariantText;
 
 namespace {
 
 const IID kIidHtmlDocument2 = { 0x332C4425, 0x26CB, 0x11D0, { 0xB4, 0x83, 0x00, 0xC0, 0x4F, 0xD9, 0x01, 0x19 } };
 const IID kIidHtmlBodyElement = { 0x3050F1D8, 0x98B5, 0x11CF, { 0xBB, 0x82, 0x00, 0xAA, 0x00, 0xBD, 0xCE, 0x0B } };
-
-std::string ReadText(const std::wstring& path)
-{
-    std::vector<unsigned char> bytes = TestSupport::ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
-std::wstring ServerUrl(const std::wstring& path)
-{
-    std::string port = ReadText(TestSupport::BuildPath(L"demo-server/port"));
-    while (!port.empty() && (port.back() == '\n' || port.back() == '\r')) port.pop_back();
-    return L"http://127.0.0.1:" + std::wstring(port.begin(), port.end()) + path;
-}
-
-std::wstring StandinModule()
-{
-    std::wstring path = TestSupport::BuildPath(L"tools/standin-browser/StandinBrowser.dll");
-    for (wchar_t& c : path) {
-        if (c == L'/') c = L'\\';
-    }
-    return path;
-}
 
 std::wstring Title(IWebBrowser2* browser)
 {
@@ -87,26 +68,6 @@ public:
     bool dispatchGiven { false };
     int contextMenus { 0 };
 };
-
-bool Has(const std::vector<std::wstring>& list, const std::wstring& part)
-{
-    for (const auto& item : list) {
-        if (item.find(part) != std::wstring::npos) return true;
-    }
-    return false;
-}
-
-HWND FindView(HWND parent)
-{
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t cls[64] = {};
-        ::GetClassNameW(child, cls, 64);
-        if (std::wstring(cls) == L"Internet Explorer_Server") return child;
-        HWND inner = FindView(child);
-        if (inner != nullptr) return inner;
-    }
-    return nullptr;
-}
 
 struct StandinBrowser {
     HostingTest::OleScope ole;

@@ -31,6 +31,8 @@ public:
     }
 
     static TestObject* last;
+    // Added to the status every object reports (OLEMISC_ bits).
+    static DWORD extraMiscStatus;
 
     // What the host did.
     bool closed { false };
@@ -143,7 +145,7 @@ public:
     STDMETHOD(EnumAdvise)(IEnumSTATDATA**) override { return E_NOTIMPL; }
     STDMETHOD(GetMiscStatus)(DWORD, DWORD* pdwStatus) override
     {
-        if (pdwStatus != nullptr) *pdwStatus = OLEMISC_SETCLIENTSITEFIRST;
+        if (pdwStatus != nullptr) *pdwStatus = OLEMISC_SETCLIENTSITEFIRST | extraMiscStatus;
         return S_OK;
     }
     STDMETHOD(SetColorScheme)(LOGPALETTE*) override { return E_NOTIMPL; }
@@ -244,6 +246,7 @@ private:
 };
 
 inline TestObject* TestObject::last = nullptr;
+inline DWORD TestObject::extraMiscStatus = 0;
 
 class TestObjectFactory : public IClassFactory {
 public:

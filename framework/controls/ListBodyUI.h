@@ -1,0 +1,28 @@
+#pragma once
+// The scrolling item area of a list: a vertical layout whose items are at
+// least as wide as the header, and whose events all go to the list.
+#include "controls/VerticalLayoutUI.h"
+#include "controls/ListUI.h"
+
+namespace Veneer {
+
+class CListBodyUI : public CVerticalLayoutUI {
+public:
+    explicit CListBodyUI(CListUI* pOwner);
+
+    void SetScrollPos(SIZE szPos) override;
+    void SetPos(RECT rc) override;
+    void DoEvent(TEventUI& event) override;
+    bool SortItems(PULVCompareFunc pfnCompare, UINT_PTR dwData);
+
+    CListUI* GetOwner() const { return m_pOwner; }
+
+protected:
+    // Shifts the visible header items by the horizontal scroll position and
+    // copies their rectangles into the column rectangles.
+    void ShiftHeader(int cx);
+
+    CListUI* m_pOwner { nullptr };
+};
+
+}  // namespace Veneer

@@ -1,0 +1,16 @@
+#pragma once
+// The column header of a list: a horizontal layout of header items.
+#include "controls/HorizontalLayoutUI.h"
+
+namespace Veneer {
+
+class CListHeaderUI : public CHorizontalLayoutUI {
+public:
+    CListHeaderUI() = default;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+    SIZE EstimateSize(SIZE szAvailable) override;
+};
+
+}  // namespace Veneer

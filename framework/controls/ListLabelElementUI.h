@@ -1,0 +1,20 @@
+#pragma once
+// A list item showing one line of text in the list's item style.
+#include "controls/ListElementUI.h"
+
+namespace Veneer {
+
+class CListLabelElementUI : public CListElementUI {
+public:
+    CListLabelElementUI() = default;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+
+    void DoEvent(TEventUI& event) override;
+    SIZE EstimateSize(SIZE szAvailable) override;
+    void DoPaint(HDC hDC, const RECT& rcPaint) override;
+    void DrawItemText(HDC hDC, const RECT& rcItem) override;
+};
+
+}  // namespace Veneer
