@@ -129,3 +129,29 @@ TEST(BrowserKeys, PageHostMaySwallowAKeyAndHearsNothingWhileFocusIsOutside)
     PumpThroughFramework([] { return false; }, 150);
     EXPECT_EQ(page.handler.keys.size(), 2u);
 }
+
+TEST(BrowserKeys, BrowserKeptAfterTheControlIsGoneNoLongerCallsIt)
+{
+    LivePage page;
+    ASSERT_TRUE(page.Load(L"/game.html"));
+    IWebBrowser2* kept = page.browser->GetWebBrowser2();
+    ASSERT_NE(kept, nullptr);
+    kept->AddRef();
+    IOleInPlaceActiveObject* active = nullptr;
+    ASSERT_EQ(kept->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&active)), S_OK);
+    MSG key = {};
+    key.message = WM_KEYDOWN;
+    key.wParam = 'A';
+    active->TranslateAccelerator(&key);
+    ASSERT_EQ(page.handler.keys.size(), 1u) << "the page asks its host while the control lives";
+
+    auto* root = static_cast<CContainerUI*>(page.window.Manager().GetRoot());
+    ASSERT_TRUE(root->Remove(page.browser));
+    page.browser = nullptr;
+    HostWindow::Pump(30);
+    key.wParam = 'B';
+    active->TranslateAccelerator(&key);
+    EXPECT_EQ(page.handler.keys.size(), 1u);
+    active->Release();
+    kept->Release();
+}
