@@ -5,6 +5,8 @@
 #include "controls/ButtonUI.h"
 #include "controls/CheckBoxUI.h"
 #include "controls/ChildLayoutUI.h"
+#include "controls/ComboBoxUI.h"
+#include "controls/ComboUI.h"
 #include "controls/ContainerUI.h"
 #include "controls/DateTimeUI.h"
 #include "controls/EditUI.h"
@@ -23,6 +25,7 @@
 #include "controls/TabLayoutUI.h"
 #include "controls/TextUI.h"
 #include "controls/TileLayoutUI.h"
+#include "controls/TreeViewUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/ControlUI.h"
 #include "engine/PaintManagerUI.h"
@@ -58,12 +61,10 @@ struct ElementClass {
 // Classes not built yet get their row here when they land:
 //   "List" CListUI, "Combo" CComboUI,
 //   "RichEdit" CRichEditUI, "ComboBox" CComboBoxUI,
-//   "TreeView" CTreeViewUI,
 //   "ListHeader" CListHeaderUI,
 //   "ListHeaderItem" CListHeaderItemUI, "ListTextElement" CListTextElementUI,
 //   "ListLabelElement" CListLabelElementUI,
 //   "ListContainerElement" CListContainerElementUI
-// and the "TreeNode" element (CTreeNodeUI) its own branch in _Parse.
 const ElementClass kStockControls[] = {
     VENEER_ELEMENT(L"Control", CControlUI),
     VENEER_ELEMENT(L"Container", CContainerUI),
@@ -87,7 +88,10 @@ const ElementClass kStockControls[] = {
     VENEER_ELEMENT(L"ListLabelElement", CListLabelElementUI),
     VENEER_ELEMENT(L"ListTextElement", CListTextElementUI),
     VENEER_ELEMENT(L"ListContainerElement", CListContainerElementUI),
+    VENEER_ELEMENT(L"Combo", CComboUI),
+    VENEER_ELEMENT(L"ComboBox", CComboBoxUI),
     VENEER_ELEMENT(L"DateTime", CDateTimeUI),
+    VENEER_ELEMENT(L"TreeView", CTreeViewUI),
     VENEER_ELEMENT(L"ActiveX", CActiveXUI),
     VENEER_ELEMENT(L"WebBrowser", CWebBrowserUI),
 };
@@ -368,12 +372,46 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
             continue;
         }
 
+        if (Is(pstrClass, L"TreeNode")) {
+            // Nested nodes become child nodes of their parent node; a top
+            // node joins its view with its whole subtree once built.
+            CTreeNodeUI* pParentNode =
+                pParent != nullptr ? static_cast<CTreeNodeUI*>(pParent->GetInterface(L"TreeNode")) : nullptr;
+            CTreeViewUI* pView =
+                pParent != nullptr ? static_cast<CTreeViewUI*>(pParent->GetInterface(L"TreeView")) : nullptr;
+            if (pParentNode == nullptr && pView == nullptr) return nullptr;
+            CTreeNodeUI* pNode = new CTreeNodeUI;
+            if (pParentNode != nullptr && !pParentNode->Add(pNode)) {
+                delete pNode;
+                continue;
+            }
+            if (pManager != nullptr) {
+                pNode->SetManager(pManager, nullptr, false);
+                LPCTSTR pDefaultAttributes = pManager->GetDefaultAttributeList(L"TreeNode");
+                if (pDefaultAttributes != nullptr) pNode->ApplyAttributeList(pDefaultAttributes);
+            }
+            const int attributes = node.GetAttributeCount();
+            for (int i = 0; i < attributes; ++i)
+                pNode->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+            if (node.HasChildren()) _Parse(&node, pNode, pManager);
+            if (pParentNode == nullptr && !pView->Add(pNode)) DiscardControl(pNode, pManager);
+            continue;
+        }
+
         CControlUI* pControl = CreateForElement(pstrClass);
         if (pControl == nullptr) continue;
 
         if (node.HasChildren()) _Parse(&node, pControl, pManager);
 
-        if (pParent != nullptr) {
+        CTreeNodeUI* pParentNode =
+            pParent != nullptr ? static_cast<CTreeNodeUI*>(pParent->GetInterface(L"TreeNode")) : nullptr;
+        if (pParentNode != nullptr) {
+            // Inside a tree node a control joins the node's row.
+            if (!pParentNode->GetTreeNodeHoriznotal()->Add(pControl)) {
+                DiscardControl(pControl, pManager);
+                continue;
+            }
+        } else if (pParent != nullptr) {
             if (!containerAsked) {
                 pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
                 containerAsked = true;

@@ -538,6 +538,11 @@ STDMETHODIMP CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFrame, IOleInPl
     if (m_pWindow != nullptr && m_pWindow->GetHWND() != nullptr) {
         ::GetClientRect(m_pWindow->GetHWND(), lprcPosRect);
         ::GetClientRect(m_pWindow->GetHWND(), lprcClipRect);
+    } else if (m_pOwner != nullptr) {
+        // Windowless: the control's place in the paint window, never
+        // whatever the caller's memory held.
+        *lprcPosRect = m_pOwner->GetPos();
+        *lprcClipRect = m_pOwner->GetPos();
     }
     CActiveXFrameWnd* pFrame = new (std::nothrow) CActiveXFrameWnd(this);
     if (pFrame == nullptr) return E_OUTOFMEMORY;
@@ -759,6 +764,14 @@ LRESULT CActiveXUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool
                 return 0;
             }
             POINT ptMouse = { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+            // WM_SETCURSOR carries no point, and the wheel's is in screen
+            // coordinates.
+            if (uMsg == WM_SETCURSOR) {
+                ::GetCursorPos(&ptMouse);
+                ::ScreenToClient(m_hwndHost, &ptMouse);
+            } else if (uMsg == WM_MOUSEWHEEL) {
+                ::ScreenToClient(m_hwndHost, &ptMouse);
+            }
             DWORD dwHitResult = HITRESULT_OUTSIDE;
             viewEx->QueryHitPoint(DVASPECT_CONTENT, &m_rcItem, ptMouse, 0, &dwHitResult);
             if (dwHitResult != HITRESULT_HIT) return 0;

@@ -321,6 +321,14 @@ void CWebBrowserUI::ReleaseControl()
     m_bAcceleratorAdded = false;
     RegisterEventHandler(FALSE);
     if (m_pWebBrowser2 != nullptr) {
+        // The page may outlive this control (anyone can hold the browser);
+        // it must not call back into a control that is gone.
+        CComHolder<IDispatch> document;
+        CComHolder<ICustomDoc> customDoc;
+        if (SUCCEEDED(m_pWebBrowser2->get_Document(document.Out())) && document &&
+            SUCCEEDED(document->QueryInterface(IID_CustomDoc, customDoc.OutVoid())) && customDoc) {
+            customDoc->SetUIHandler(nullptr);
+        }
         IWebBrowser2* pBrowser = m_pWebBrowser2;
         m_pWebBrowser2 = nullptr;
         pBrowser->Release();

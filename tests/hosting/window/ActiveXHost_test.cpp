@@ -302,3 +302,46 @@ TEST(ActiveXHost, ObjectInvisibleAtRunTimeGetsNoScreenDeviceContext)
     EXPECT_EQ(windowless->InvalidateRect(nullptr, FALSE), E_FAIL);
     windowless->Release();
 }
+
+TEST(ActiveXHost, WindowlessHitTestsTakeTheCursorAndTheWheelPointInClientTerms)
+{
+    Host h;
+    h.activex->SetAttribute(L"clsid", kWindowlessId);
+    h.window.Attach(h.root);
+    ASSERT_NE(TestObject::last, nullptr);
+    TestObject& object = *TestObject::last;
+    HWND hWnd = h.window.Handle();
+    ::SetWindowPos(hWnd, nullptr, 200, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HostWindow::Pump(20);
+    POINT origin = {};
+    ::ClientToScreen(hWnd, &origin);
+    ASSERT_EQ(origin.x, 200);
+
+    // The object answers hits in its left half: client x below 150.
+    object.messages.clear();
+    ::SendMessageW(hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(origin.x + 250, origin.y + 50));
+    EXPECT_FALSE(Received(object, WM_MOUSEWHEEL));
+    ::SendMessageW(hWnd, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(origin.x + 50, origin.y + 50));
+    EXPECT_TRUE(Received(object, WM_MOUSEWHEEL));
+
+    const LPARAM setCursor = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    ASSERT_TRUE(::SetCursorPos(origin.x + 250, origin.y + 50));
+    ::SendMessageW(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd), setCursor);
+    EXPECT_FALSE(Received(object, WM_SETCURSOR));
+    ASSERT_TRUE(::SetCursorPos(origin.x + 50, origin.y + 50));
+    ::SendMessageW(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd), setCursor);
+    EXPECT_TRUE(Received(object, WM_SETCURSOR));
+
+    // A windowless object's in-place rectangles are the control's place.
+    IOleInPlaceSite* inPlace = nullptr;
+    ASSERT_EQ(object.HeldSite()->QueryInterface(IID_IOleInPlaceSite, reinterpret_cast<void**>(&inPlace)), S_OK);
+    IOleInPlaceFrame* frame = nullptr;
+    IOleInPlaceUIWindow* doc = nullptr;
+    RECT pos = { -1, -1, -1, -1 }, clip = { -1, -1, -1, -1 };
+    OLEINPLACEFRAMEINFO info = {};
+    ASSERT_EQ(inPlace->GetWindowContext(&frame, &doc, &pos, &clip, &info), S_OK);
+    EXPECT_TRUE(::EqualRect(&pos, &h.activex->GetPos()));
+    EXPECT_TRUE(::EqualRect(&clip, &h.activex->GetPos()));
+    frame->Release();
+    inPlace->Release();
+}
