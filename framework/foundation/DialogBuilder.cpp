@@ -5,6 +5,8 @@
 #include "controls/ButtonUI.h"
 #include "controls/CheckBoxUI.h"
 #include "controls/ChildLayoutUI.h"
+#include "controls/ComboBoxUI.h"
+#include "controls/ComboUI.h"
 #include "controls/ContainerUI.h"
 #include "controls/DateTimeUI.h"
 #include "controls/EditUI.h"
@@ -86,6 +88,8 @@ const ElementClass kStockControls[] = {
     VENEER_ELEMENT(L"ListLabelElement", CListLabelElementUI),
     VENEER_ELEMENT(L"ListTextElement", CListTextElementUI),
     VENEER_ELEMENT(L"ListContainerElement", CListContainerElementUI),
+    VENEER_ELEMENT(L"Combo", CComboUI),
+    VENEER_ELEMENT(L"ComboBox", CComboBoxUI),
     VENEER_ELEMENT(L"DateTime", CDateTimeUI),
     VENEER_ELEMENT(L"TreeView", CTreeViewUI),
     VENEER_ELEMENT(L"ActiveX", CActiveXUI),

@@ -1,0 +1,177 @@
+#pragma once
+// A drop-down selection control. Its children are list items; closed it
+// shows the selected one in its face, open it lends them all to a pop-up
+// window that lists them.
+#include "controls/ContainerUI.h"
+#include "controls/ListUI.h"
+#include "engine/PaintManagerUI.h"
+#include "engine/WindowWnd.h"
+
+namespace Veneer {
+
+class CComboUI;
+class CVerticalLayoutUI;
+
+// The pop-up list of an open combo. It owns itself: it deletes itself when
+// its window is gone, and never before the message it is handling returns.
+class CComboWnd : public CWindowWnd {
+public:
+    CComboWnd();
+    ~CComboWnd() override;
+
+    // Creates and shows the window for pOwner. False when it could not; the
+    // caller then deletes the object.
+    bool Init(CComboUI* pOwner);
+    void EnsureVisible(int iIndex);
+    void Scroll(int dx, int dy);
+
+    CVerticalLayoutUI* GetListLayout() const { return m_pLayout; }
+    CPaintManagerUI& GetPaintManager() { return m_pm; }
+
+    // Objects alive right now (for leak checks).
+    static int GetLiveCount();
+
+protected:
+    LPCWSTR GetFrameClassName() const override;
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hWnd) override;
+
+private:
+    friend class CComboUI;
+
+    LRESULT Dispatch(UINT uMsg, WPARAM wParam, LPARAM lParam);
+    void CreateListLayout();
+    // Gives every item back to the owner's window (once).
+    void ReturnItems(bool bRelayout);
+    // Takes one item out of the pop-up before the owner lets it go.
+    void ForgetItem(CControlUI* pControl);
+    // The owner is going away: let go of it and close.
+    void DetachOwner();
+
+    CPaintManagerUI m_pm;
+    CComboUI* m_pOwner { nullptr };
+    CVerticalLayoutUI* m_pLayout { nullptr };
+    int m_iOldSel { -1 };
+    int m_nDepth { 0 };
+    bool m_bDeletePending { false };
+    bool m_bItemsReturned { false };
+};
+
+class CComboUI : public CContainerUI, public IListOwnerUI {
+public:
+    CComboUI();
+    ~CComboUI() override;
+
+    LPCTSTR GetClass() const override;
+    LPVOID GetInterface(LPCTSTR pstrName) override;
+
+    CDuiString GetText() const override;
+    void SetEnabled(bool bEnable = true) override;
+    void SetVisible(bool bVisible = true) override;
+    void SetInternVisible(bool bVisible = true) override;
+
+    TListInfoUI* GetListInfo() override { return &m_ListInfo; }
+    int GetCurSel() const override { return m_iCurSel; }
+    bool SelectItem(int iIndex, bool bTakeFocus = false) override;
+    bool Activate() override;
+    // The open pop-up, or null.
+    CComboWnd* GetDropWindow() const { return m_pWindow; }
+
+    bool SetItemIndex(CControlUI* pControl, int iIndex) override;
+    bool Add(CControlUI* pControl) override;
+    bool AddAt(CControlUI* pControl, int iIndex) override;
+    bool Remove(CControlUI* pControl) override;
+    bool RemoveAt(int iIndex) override;
+    void RemoveAll() override;
+
+    RECT GetTextPadding() const { return m_rcTextPadding; }
+    void SetTextPadding(RECT rc);
+    LPCTSTR GetNormalImage() const { return m_sNormalImage.GetData(); }
+    void SetNormalImage(LPCTSTR pStrImage);
+    LPCTSTR GetHotImage() const { return m_sHotImage.GetData(); }
+    void SetHotImage(LPCTSTR pStrImage);
+    LPCTSTR GetPushedImage() const { return m_sPushedImage.GetData(); }
+    void SetPushedImage(LPCTSTR pStrImage);
+    LPCTSTR GetFocusedImage() const { return m_sFocusedImage.GetData(); }
+    void SetFocusedImage(LPCTSTR pStrImage);
+    LPCTSTR GetDisabledImage() const { return m_sDisabledImage.GetData(); }
+    void SetDisabledImage(LPCTSTR pStrImage);
+    LPCTSTR GetDropBoxAttributeList() const { return m_sDropBoxAttributes.GetData(); }
+    void SetDropBoxAttributeList(LPCTSTR pstrList) { m_sDropBoxAttributes = pstrList; }
+    SIZE GetDropBoxSize() const { return m_szDropBox; }
+    void SetDropBoxSize(SIZE szDropBox);
+    UINT GetButtonState() const { return m_uButtonState; }
+
+    void SetItemFont(int index);
+    void SetItemTextStyle(UINT uStyle);
+    void SetItemTextPadding(RECT rc);
+    void SetItemTextColor(DWORD dwTextColor);
+    void SetItemBkColor(DWORD dwBkColor) { m_ListInfo.dwBkColor = dwBkColor; }
+    void SetItemBkImage(LPCTSTR pStrImage) { m_ListInfo.sBkImage = pStrImage; }
+    void SetAlternateBk(bool bAlternateBk) { m_ListInfo.bAlternateBk = bAlternateBk; }
+    void SetSelectedItemTextColor(DWORD dwTextColor) { m_ListInfo.dwSelectedTextColor = dwTextColor; }
+    void SetSelectedItemBkColor(DWORD dwBkColor) { m_ListInfo.dwSelectedBkColor = dwBkColor; }
+    void SetSelectedItemImage(LPCTSTR pStrImage) { m_ListInfo.sSelectedImage = pStrImage; }
+    void SetHotItemTextColor(DWORD dwTextColor) { m_ListInfo.dwHotTextColor = dwTextColor; }
+    void SetHotItemBkColor(DWORD dwBkColor) { m_ListInfo.dwHotBkColor = dwBkColor; }
+    void SetHotItemImage(LPCTSTR pStrImage) { m_ListInfo.sHotImage = pStrImage; }
+    void SetDisabledItemTextColor(DWORD dwTextColor) { m_ListInfo.dwDisabledTextColor = dwTextColor; }
+    void SetDisabledItemBkColor(DWORD dwBkColor) { m_ListInfo.dwDisabledBkColor = dwBkColor; }
+    void SetDisabledItemImage(LPCTSTR pStrImage) { m_ListInfo.sDisabledImage = pStrImage; }
+    void SetItemLineColor(DWORD dwLineColor) { m_ListInfo.dwLineColor = dwLineColor; }
+    void SetItemShowHtml(bool bShowHtml = true);
+
+    int GetItemFont() const { return m_ListInfo.nFont; }
+    UINT GetItemTextStyle() const { return m_ListInfo.uTextStyle; }
+    RECT GetItemTextPadding() const { return m_ListInfo.rcTextPadding; }
+    DWORD GetItemTextColor() const { return m_ListInfo.dwTextColor; }
+    DWORD GetItemBkColor() const { return m_ListInfo.dwBkColor; }
+    LPCTSTR GetItemBkImage() const { return m_ListInfo.sBkImage.GetData(); }
+    bool IsAlternateBk() const { return m_ListInfo.bAlternateBk; }
+    DWORD GetSelectedItemTextColor() const { return m_ListInfo.dwSelectedTextColor; }
+    DWORD GetSelectedItemBkColor() const { return m_ListInfo.dwSelectedBkColor; }
+    LPCTSTR GetSelectedItemImage() const { return m_ListInfo.sSelectedImage.GetData(); }
+    DWORD GetHotItemTextColor() const { return m_ListInfo.dwHotTextColor; }
+    DWORD GetHotItemBkColor() const { return m_ListInfo.dwHotBkColor; }
+    LPCTSTR GetHotItemImage() const { return m_ListInfo.sHotImage.GetData(); }
+    DWORD GetDisabledItemTextColor() const { return m_ListInfo.dwDisabledTextColor; }
+    DWORD GetDisabledItemBkColor() const { return m_ListInfo.dwDisabledBkColor; }
+    LPCTSTR GetDisabledItemImage() const { return m_ListInfo.sDisabledImage.GetData(); }
+    DWORD GetItemLineColor() const { return m_ListInfo.dwLineColor; }
+    bool IsItemShowHtml() const { return m_ListInfo.bShowHtml; }
+
+    SIZE EstimateSize(SIZE szAvailable) override;
+    void SetPos(RECT rc) override;
+    void DoEvent(TEventUI& event) override;
+    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void DoPaint(HDC hDC, const RECT& rcPaint) override;
+    void PaintStatusImage(HDC hDC) override;
+    void PaintText(HDC hDC) override;
+
+protected:
+    friend class CComboWnd;
+
+    // Selects a key or wheel target; nothing selectable there keeps the
+    // current selection.
+    void SelectFound(int iIndex);
+    void RenumberFrom(int iFirst, int iLast);
+    void RefreshStateBits();
+    RECT GetTextRect() const;
+    void PaintSelectedItem(HDC hDC, const RECT& rcText);
+    void CloseDropWindow();
+
+    CComboWnd* m_pWindow { nullptr };
+    int m_iCurSel { -1 };
+    RECT m_rcTextPadding { 0, 0, 0, 0 };
+    CDuiString m_sDropBoxAttributes;
+    SIZE m_szDropBox { 0, 150 };
+    UINT m_uButtonState { 0 };
+    CDuiString m_sNormalImage;
+    CDuiString m_sHotImage;
+    CDuiString m_sPushedImage;
+    CDuiString m_sFocusedImage;
+    CDuiString m_sDisabledImage;
+    TListInfoUI m_ListInfo;
+};
+
+}  // namespace Veneer
