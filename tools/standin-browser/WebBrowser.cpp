@@ -1011,7 +1011,20 @@ HRESULT WebBrowser::TranslateAccelerator(LPMSG msg)
         return S_FALSE;
     }
     bool alt = (GetKeyState(VK_MENU) & 0x8000) != 0;
+    bool ctrl = (GetKeyState(VK_CONTROL) & 0x8000) != 0;
     switch (msg->wParam) {
+    case VK_TAB:
+        if (alt || ctrl || msg->message != WM_KEYDOWN) {
+            break;
+        }
+        // Past the last link the key is the host's, as with the platform browser.
+        return MoveLinkFocus((GetKeyState(VK_SHIFT) & 0x8000) == 0) ? S_OK : S_FALSE;
+    case VK_RETURN:
+        if (m_focusLink < 0 || msg->message != WM_KEYDOWN) {
+            break;
+        }
+        ActivateFocusedLink();
+        return S_OK;
     case VK_F5:
         Refresh();
         return S_OK;
@@ -1297,6 +1310,7 @@ void WebBrowser::ShowDocument(const Navigation& nav, const std::wstring& url, co
     m_document->SetComplete(false);
     m_locationUrl = url;
     m_scroll = 0;
+    m_focusLink = -1;
     if (nav.kind == NavKind::Normal && !nav.noHistory) {
         if (m_historyIndex + 1 < static_cast<int>(m_history.size())) {
             m_history.resize(static_cast<size_t>(m_historyIndex + 1));
@@ -1538,6 +1552,67 @@ void WebBrowser::ActivateItem(int index)
         std::wstring headers = submission.postData.empty() ? L"" : L"Content-Type: application/x-www-form-urlencoded\r\n";
         BeginNavigation(submission.url, submission.postData, headers, submission.target, NavKind::Normal, -1, false);
     }
+}
+
+bool WebBrowser::MoveLinkFocus(bool forward)
+{
+    // Links in the order the page shows them.
+    std::vector<int> order;
+    if (m_layout) {
+        for (const DisplayItem& item : m_layout->items) {
+            if (item.link >= 0 && std::find(order.begin(), order.end(), item.link) == order.end()) {
+                order.push_back(item.link);
+            }
+        }
+    }
+    int next = -1;
+    auto at = std::find(order.begin(), order.end(), m_focusLink);
+    if (at == order.end()) {
+        if (!order.empty()) {
+            next = forward ? order.front() : order.back();
+        }
+    } else if (forward) {
+        next = (at + 1 != order.end()) ? *(at + 1) : -1;
+    } else {
+        next = (at != order.begin()) ? *(at - 1) : -1;
+    }
+    m_focusLink = next;
+    if (m_view) {
+        InvalidateRect(m_view, nullptr, FALSE);
+    }
+    return next >= 0;
+}
+
+void WebBrowser::ActivateFocusedLink()
+{
+    if (!m_layout) {
+        return;
+    }
+    for (size_t i = 0; i < m_layout->items.size(); ++i) {
+        if (m_layout->items[i].link == m_focusLink) {
+            ActivateItem(static_cast<int>(i));
+            return;
+        }
+    }
+}
+
+void WebBrowser::PaintLinkFocus(HDC dc, POINT origin)
+{
+    if (!m_layout || m_focusLink < 0) {
+        return;
+    }
+    RECT box {};
+    for (const DisplayItem& item : m_layout->items) {
+        if (item.link == m_focusLink) {
+            UnionRect(&box, &box, &item.rect);
+        }
+    }
+    if (IsRectEmpty(&box)) {
+        return;
+    }
+    OffsetRect(&box, origin.x, origin.y);
+    InflateRect(&box, 1, 1);
+    DrawFocusRect(dc, &box);
 }
 
 // ---- Events
@@ -1842,6 +1917,7 @@ void WebBrowser::PaintTo(HDC dc, const RECT& area)
         IntersectClipRect(memory, content.left, content.top, content.right, content.bottom);
         POINT origin { content.left, content.top - m_scroll };
         PaintLayout(memory, *m_layout, m_document->GetPage(), m_fonts, origin, content);
+        PaintLinkFocus(memory, origin);
         RestoreDC(memory, saved);
     } else {
         FillRect(memory, &local, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));

@@ -220,6 +220,10 @@ private:
     void ReportScriptErrors();
     void OpenNewWindow(const std::wstring& url, const std::wstring& context);
     void ActivateItem(int item);
+    // Tab and Shift+Tab walk the page's links; false once past either end.
+    bool MoveLinkFocus(bool forward);
+    void ActivateFocusedLink();
+    void PaintLinkFocus(HDC dc, POINT origin);
     bool IsCurrent(UINT_PTR serial) const { return !m_closed && m_nav.serial == serial; }
 
     // Events
@@ -269,6 +273,7 @@ private:
     bool m_inRelayout { false };
     DWORD m_hostFlags { 0 };
     int m_pressed { -1 };
+    int m_focusLink { -1 };          // page link that Tab moved to, or -1
 
     UINT_PTR m_nextSerial { 0 };
     Navigation m_nav;               // the one being loaded or last loaded

@@ -155,3 +155,68 @@ TEST(BrowserKeys, BrowserKeptAfterTheControlIsGoneNoLongerCallsIt)
     active->Release();
     kept->Release();
 }
+
+namespace {
+
+// Holds Shift down for this thread while it lives.
+class ShiftHeld {
+public:
+    ShiftHeld() { Set(0x80); }
+    ~ShiftHeld() { Set(0); }
+    ShiftHeld(const ShiftHeld&) = delete;
+    ShiftHeld& operator=(const ShiftHeld&) = delete;
+
+private:
+    static void Set(BYTE state)
+    {
+        BYTE keys[256] = {};
+        ::GetKeyboardState(keys);
+        keys[VK_SHIFT] = state;
+        keys[VK_LSHIFT] = state;
+        ::SetKeyboardState(keys);
+    }
+};
+
+}  // namespace
+
+TEST(BrowserKeys, TabWalksThePageLinksAndEnterFollowsOne)
+{
+    LivePage page;
+    ASSERT_TRUE(page.Load(L"/index.html"));
+    HWND view = HostingTest::FindView(page.browser->GetHostWindow());
+    ASSERT_NE(view, nullptr);
+    ::SetFocus(view);
+    ASSERT_EQ(::GetFocus(), view);
+    const size_t navigations = page.handler.before.size();
+    auto keysSeen = [&](size_t count) {
+        return PumpThroughFramework([&] { return page.handler.keys.size() >= count; }, 2000);
+    };
+
+    // The page's links, in order: login, game, game without title, service.
+    for (int i = 0; i < 3; ++i) PostKey(view, VK_TAB);
+    ASSERT_TRUE(keysSeen(3));
+    {
+        ShiftHeld shift;
+        PostKey(view, VK_TAB);
+        ASSERT_TRUE(keysSeen(4));
+    }
+    PostKey(view, VK_RETURN);
+    ASSERT_TRUE(PumpThroughFramework([&] { return CountOf(page.handler.completed, L"game.html?client=pc") == 1; }, 8000));
+    ASSERT_GT(page.handler.before.size(), navigations);
+    EXPECT_NE(page.handler.before[navigations].find(L"/game.html?client=pc"), std::wstring::npos);
+    EXPECT_EQ(CountOf(page.handler.completed, L"game-notitle"), 0);
+
+    // Past the last link focus leaves the page; the next Tab starts over.
+    ASSERT_TRUE(page.Load(L"/index.html"));
+    ::SetFocus(view);
+    const size_t keys = page.handler.keys.size();
+    for (int i = 0; i < 5; ++i) PostKey(view, VK_TAB);
+    PostKey(view, VK_RETURN);
+    ASSERT_TRUE(keysSeen(keys + 6));
+    PumpThroughFramework([] { return false; }, 150);
+    const size_t settled = page.handler.before.size();
+    PostKey(view, VK_TAB);
+    PostKey(view, VK_RETURN);
+    EXPECT_TRUE(PumpThroughFramework([&] { return CountOf(page.handler.completed, L"/login.html") == 1; }, 8000));
+    EXPECT_EQ(page.handler.before.size(), settled + 1);
+}
