@@ -91,7 +91,7 @@ void CMircroClientPlayFrame::ShowIfHidden()
 
 LRESULT CMircroClientPlayFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (uMsg == WM_TRAYICON_NOTIFY) {
+    if (uMsg == kTrayCallbackMessage) {
         const UINT mouse = static_cast<UINT>(lParam);
         if (mouse == WM_LBUTTONDOWN || mouse == WM_LBUTTONDBLCLK) {
             ShowIfHidden();

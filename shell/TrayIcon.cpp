@@ -16,7 +16,7 @@ void CTrayIcon::Add(HWND hOwner, HICON hIcon, LPCWSTR pstrTip)
     m_data.uID = 0;
     m_data.hIcon = hIcon;
     m_data.uFlags = NIF_MESSAGE | NIF_ICON;
-    m_data.uCallbackMessage = WM_TRAYICON_NOTIFY;
+    m_data.uCallbackMessage = kTrayCallbackMessage;
     if (pstrTip != nullptr) {
         m_data.uFlags |= NIF_TIP;
         // The field keeps a terminator: a longer name is cut, never overrun.

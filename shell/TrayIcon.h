@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 // Callback message the icon sends to its owner window; lParam is the mouse message.
-#define WM_TRAYICON_NOTIFY (WM_USER + 1)
+constexpr UINT kTrayCallbackMessage = WM_USER + 1;
 
 class CTrayIcon {
 public:

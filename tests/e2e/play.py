@@ -4,6 +4,7 @@ import os
 import re
 import shutil
 import subprocess
+import tempfile
 import time
 
 from client import check, wait_until
@@ -66,9 +67,13 @@ class Probe:
         self.exe = os.path.join(session.build, "tools", "win-probe", "WinProbe.exe")
 
     def run(self, *args):
-        out = subprocess.run([self.session.run, self.exe] + [str(a) for a in args], env=self.session.env,
-                             stdin=subprocess.DEVNULL, capture_output=True)
-        return out.stdout.decode("utf-8", "replace")
+        # A file, not a pipe: a Wine service started by the probe (explorer
+        # comes and goes) would inherit a pipe and keep it open for ever.
+        with tempfile.TemporaryFile() as out:
+            subprocess.run([self.session.run, self.exe] + [str(a) for a in args], env=self.session.env,
+                           stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL, timeout=60)
+            out.seek(0)
+            return out.read().decode("utf-8", "replace")
 
     def windows(self, target, children=False):
         lines = self.run("list", target, *(["-c"] if children else [])).splitlines()
