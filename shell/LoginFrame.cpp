@@ -12,6 +12,10 @@ using namespace Veneer;
 namespace {
 // Same style bits as the login frame: popup, visible, clipping, caption, system menu.
 const DWORD kWebFrameStyle = 0x96C80000;
+// Far from the paint manager's control timers.
+const UINT_PTR kLiftTimerId = 0x7E11;
+const UINT kLiftTimerMs = 250;
+const int kLiftCount = 8;
 }
 
 CMicroClientLogin* GetLoginFrame()
@@ -39,7 +43,14 @@ LRESULT CMicroClientLogin::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam
         const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
         m_bWebFrameLifted = true;
         KeepWebFrameOnTop(true);
+        // Wine maps the re-created X window a little later: lift again a few times.
+        ::SetTimer(m_hWnd, kLiftTimerId, kLiftTimerMs, nullptr);
         return result;
+    }
+    if (uMsg == WM_TIMER && wParam == kLiftTimerId) {
+        KeepWebFrameOnTop(true);
+        if (++m_liftCount >= kLiftCount) ::KillTimer(m_hWnd, kLiftTimerId);
+        return 0;
     }
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
 }
@@ -54,7 +65,9 @@ void CMicroClientLogin::KeepWebFrameOnTop(bool restack)
     HWND web = m_pWebFrame->GetHWND();
     if (!::IsWindowVisible(web)) return;
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
-    if (restack) ::SetWindowPos(web, m_hWnd, 0, 0, 0, 0, flags);
+    // No redraw for the short step below the login frame: it must not make
+    // the login frame paint again.
+    if (restack) ::SetWindowPos(web, m_hWnd, 0, 0, 0, 0, flags | SWP_NOREDRAW);
     ::SetWindowPos(web, HWND_TOP, 0, 0, 0, 0, flags);
 }
 

@@ -31,6 +31,7 @@ private:
     // The web frame deletes itself with its window; this frame only owns the window.
     CMircroClientWebFrame* m_pWebFrame { nullptr };
     bool m_bWebFrameLifted { false };
+    int m_liftCount { 0 };
 };
 
 // The one login frame of the process, allocated on first use; null only when
