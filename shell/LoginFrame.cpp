@@ -32,7 +32,30 @@ LRESULT CMicroClientLogin::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam
         ::GetWindowRect(m_hWnd, &rc);
         m_pWebFrame->FollowLoginFrame(rc.left, rc.top, rc.right, rc.bottom);
     }
+    if (uMsg == WM_WINDOWPOSCHANGED && lParam != 0 &&
+        (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) == 0)
+        KeepWebFrameOnTop(false);
+    if (uMsg == WM_PAINT && !m_bWebFrameLifted) {
+        const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+        m_bWebFrameLifted = true;
+        KeepWebFrameOnTop(true);
+        return result;
+    }
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+}
+
+void CMicroClientLogin::KeepWebFrameOnTop(bool restack)
+{
+    // An owned window belongs above its owner, but Wine lets the owner come
+    // up over it when activated, and maps the layered frame's re-created X
+    // window over the web frame's after the first paint. Only a real change
+    // of the order makes Wine restack the X windows, hence the step below.
+    if (m_pWebFrame == nullptr) return;
+    HWND web = m_pWebFrame->GetHWND();
+    if (!::IsWindowVisible(web)) return;
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (restack) ::SetWindowPos(web, m_hWnd, 0, 0, 0, 0, flags);
+    ::SetWindowPos(web, HWND_TOP, 0, 0, 0, 0, flags);
 }
 
 void CMicroClientLogin::OnFinalMessage(HWND /*hWnd*/)

@@ -26,9 +26,11 @@ protected:
 
 private:
     void PlaceButton(LPCWSTR name, const RECT& rect);
+    void KeepWebFrameOnTop(bool restack);
 
     // The web frame deletes itself with its window; this frame only owns the window.
     CMircroClientWebFrame* m_pWebFrame { nullptr };
+    bool m_bWebFrameLifted { false };
 };
 
 // The one login frame of the process, allocated on first use; null only when

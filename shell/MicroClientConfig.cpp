@@ -132,3 +132,27 @@ std::vector<std::string> SplitText(const std::string& text, const std::string& s
     }
     return pieces;
 }
+
+std::wstring WidenTrailerText(const std::string& text)
+{
+    std::wstring wide;
+    wide.reserve(text.size());
+    // Addresses are ASCII; any other byte keeps its value as a code point.
+    for (char c : text) wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    return wide;
+}
+
+std::wstring TrailerAddress(const std::string& trailer, size_t piece)
+{
+    if (trailer.find('|') == std::string::npos) return std::wstring();
+    const std::vector<std::string> pieces = SplitText(trailer, "|");
+    if (piece >= pieces.size()) return std::wstring();
+    return WidenTrailerText(pieces[piece]);
+}
+
+std::wstring ReadTrailerAddress(size_t piece)
+{
+    wchar_t path[MAX_PATH] = {};
+    if (::GetModuleFileNameW(nullptr, path, MAX_PATH) == 0) return std::wstring();
+    return TrailerAddress(ReadAddressTrailer(path), piece);
+}

@@ -43,3 +43,13 @@ std::string ReadAddressTrailer(LPCWSTR path);
 
 // The non-empty pieces of `text` between any of the `separators`, in order.
 std::vector<std::string> SplitText(const std::string& text, const std::string& separators);
+
+// Bytes of a trailer piece as wide characters (0x00-0xFF keep their value).
+std::wstring WidenTrailerText(const std::string& text);
+
+// Piece `piece` (0: login page, 1: customer-service page) of a trailer text.
+// Empty when the text has no "|" or fewer pieces.
+std::wstring TrailerAddress(const std::string& trailer, size_t piece);
+
+// The same, read from the running executable's own trailer.
+std::wstring ReadTrailerAddress(size_t piece);

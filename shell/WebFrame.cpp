@@ -1,8 +1,51 @@
 #include "WebFrame.h"
 
+#include <new>
+
+#include "LoginFrame.h"
+#include "MicroClientConfig.h"
+#include "PlayFrame.h"
 #include "ShellResources.h"
 
 using namespace Veneer;
+
+namespace {
+// Visible, overlapped window with caption, system menu, sizing frame and boxes.
+const DWORD kPlayFrameStyle = 0x10CF0000;
+
+CDuiString AddressText(VARIANT* url)
+{
+    if (url == nullptr) return CDuiString();
+    if (url->vt == VT_BSTR) return CDuiString(url->bstrVal != nullptr ? url->bstrVal : L"");
+    if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr)
+        return CDuiString(*url->pbstrVal);
+    VARIANT text;
+    ::VariantInit(&text);
+    CDuiString result;
+    if (SUCCEEDED(::VariantChangeType(&text, url, 0, VT_BSTR)) && text.bstrVal != nullptr)
+        result = text.bstrVal;
+    ::VariantClear(&text);
+    return result;
+}
+}  // namespace
+
+bool IsPlayAddress(const CDuiString& address, const CDuiString& keyword)
+{
+    return address.Find(keyword.GetData()) >= 0;
+}
+
+CDuiString PlayStartAddress(const CDuiString& address)
+{
+    const int position = address.Find(L"http://");
+    if (position <= 0) return address;
+    return address.Right(address.GetLength() - position);
+}
+
+CMircroClientWebFrame::~CMircroClientWebFrame()
+{
+    if (m_pPlayFrame != nullptr && ::IsWindow(m_pPlayFrame->GetHWND()))
+        ::DestroyWindow(m_pPlayFrame->GetHWND());
+}
 
 UINT CMircroClientWebFrame::GetResourceID() const
 {
@@ -16,6 +59,15 @@ void CMircroClientWebFrame::OnFinalMessage(HWND /*hWnd*/)
 
 void CMircroClientWebFrame::InitWindow()
 {
+    CControlUI* control = m_PaintManager.FindControl(L"WebBrowser");
+    if (control == nullptr) return;
+    CWebBrowserUI* browser = static_cast<CWebBrowserUI*>(control->GetInterface(L"WebBrowser"));
+    if (browser == nullptr) return;
+    const std::wstring loginPage = ReadTrailerAddress(0);
+    if (loginPage.empty()) return;
+    browser->SetHomePage(loginPage.c_str());
+    browser->SetWebBrowserEventHandler(this);
+    if (!browser->IsVisible()) browser->SetVisible(true);
 }
 
 LRESULT CMircroClientWebFrame::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
@@ -48,4 +100,39 @@ void CMircroClientWebFrame::FollowLoginFrame(int left, int top, int right, int b
     }
     if (m_hWnd == nullptr) return;
     ::SetWindowPos(m_hWnd, HWND_TOP, x, y, m_width, m_height, SWP_SHOWWINDOW);
+}
+
+void CMircroClientWebFrame::BeforeNavigate2(IDispatch* /*pDisp*/, VARIANT*& url, VARIANT*& /*Flags*/,
+    VARIANT*& /*TargetFrameName*/, VARIANT*& /*PostData*/, VARIANT*& /*Headers*/, VARIANT_BOOL*& Cancel)
+{
+    const CDuiString address = AddressText(url);
+    if (!IsPlayAddress(address, GetClientConfig().playGamekeyWord)) return;
+    if (Cancel != nullptr) *Cancel = VARIANT_TRUE;
+
+    // Without a play frame the login windows stay up, so the user can still
+    // try again or close the client.
+    if (m_pPlayFrame == nullptr && !OpenPlayFrame(PlayStartAddress(address))) return;
+
+    CMicroClientLogin* login = GetLoginFrame();
+    if (login != nullptr) login->ShowWindow(false, true);
+    ShowWindow(false, true);
+    if (m_pPlayFrame != nullptr) ::SendMessageW(m_pPlayFrame->GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+bool CMircroClientWebFrame::OpenPlayFrame(const CDuiString& address)
+{
+    CMircroClientPlayFrame* frame = new (std::nothrow) CMircroClientPlayFrame();
+    if (frame == nullptr) return false;
+    m_pPlayFrame = frame;
+    frame->SetSelfSlot(&m_pPlayFrame);
+    frame->SetStartUrl(address);
+    if (frame->Create(nullptr, L"Tarrowin", kPlayFrameStyle, 0, 0, 0, 0, 0, nullptr) == nullptr) {
+        // A window that got as far as WM_NCCREATE deleted the object with it
+        // and cleared the slot; otherwise the object is still ours.
+        if (m_pPlayFrame == frame) delete frame;
+        m_pPlayFrame = nullptr;
+        return false;
+    }
+    frame->CenterWindow();
+    return true;
 }

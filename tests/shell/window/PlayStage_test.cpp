@@ -1,0 +1,118 @@
+// The tray icon with a real owner window, and the web frame's play detection
+// over a plain window standing in for its own.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "MicroClientConfig.h"
+#include "TrayIcon.h"
+#include "WebFrame.h"
+#include "support/TestSupport.h"
+
+using Veneer::CDuiString;
+
+namespace {
+
+HWND PlainWindow()
+{
+    return ::CreateWindowExW(0, L"STATIC", L"stand-in", WS_POPUP | WS_VISIBLE, 10, 10, 100, 100, nullptr,
+                             nullptr, ::GetModuleHandleW(nullptr), nullptr);
+}
+
+// Records the play frames it is asked to open instead of opening them.
+class TestWebFrame : public CMircroClientWebFrame {
+public:
+    explicit TestWebFrame(HWND hWnd) { m_hWnd = hWnd; }
+    ~TestWebFrame() override { m_hWnd = nullptr; }
+
+    std::vector<CDuiString> opened;
+    bool openSucceeds { true };
+
+protected:
+    bool OpenPlayFrame(const CDuiString& address) override
+    {
+        opened.push_back(address);
+        return openSucceeds;
+    }
+};
+
+// Runs one navigation through BeforeNavigate2 as the browser would.
+bool Navigate(CMircroClientWebFrame& frame, const wchar_t* address)
+{
+    VARIANT url;
+    ::VariantInit(&url);
+    url.vt = VT_BSTR;
+    url.bstrVal = ::SysAllocString(address);
+    VARIANT empty;
+    ::VariantInit(&empty);
+    VARIANT* pUrl = &url;
+    VARIANT* pEmpty = &empty;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    VARIANT_BOOL* pCancel = &cancel;
+    frame.BeforeNavigate2(nullptr, pUrl, pEmpty, pEmpty, pEmpty, pEmpty, pCancel);
+    ::VariantClear(&url);
+    return cancel == VARIANT_TRUE;
+}
+
+class KeywordScope {
+public:
+    explicit KeywordScope(const wchar_t* keyword) : m_saved(GetClientConfig().playGamekeyWord)
+    {
+        GetClientConfig().playGamekeyWord = keyword;
+    }
+    ~KeywordScope() { GetClientConfig().playGamekeyWord = m_saved; }
+
+private:
+    CDuiString m_saved;
+};
+
+}  // namespace
+
+TEST(PlayStage, TrayIconIsAddedAndRemovedForItsOwner)
+{
+    HWND owner = PlainWindow();
+    ASSERT_NE(nullptr, owner);
+    CTrayIcon tray;
+    tray.Add(owner, ::LoadIconW(nullptr, MAKEINTRESOURCEW(32512)), L"Tarrowin");
+    EXPECT_TRUE(tray.IsAdded());
+    EXPECT_EQ(owner, tray.GetOwner());
+    tray.Remove();
+    EXPECT_FALSE(tray.IsAdded());
+    EXPECT_EQ(nullptr, tray.GetOwner());
+    EXPECT_EQ(0u, tray.GetData().cbSize);
+    tray.Remove();  // twice is harmless
+    ::DestroyWindow(owner);
+}
+
+TEST(PlayStage, KeywordNavigationIsCancelledAndOpensPlayFromHttp)
+{
+    KeywordScope keyword(L"client=pc");
+    HWND window = PlainWindow();
+    TestWebFrame frame(window);
+    EXPECT_FALSE(Navigate(frame, L"about:blank"));
+    EXPECT_FALSE(Navigate(frame, L"http://host/game.html?CLIENT=PC"));
+    EXPECT_TRUE(frame.opened.empty());
+    EXPECT_TRUE(::IsWindowVisible(window));
+
+    EXPECT_TRUE(Navigate(frame, L"x-res:http://host/game.html?client=pc"));
+    ASSERT_EQ(1u, frame.opened.size());
+    EXPECT_EQ(CDuiString(L"http://host/game.html?client=pc"), frame.opened[0]);
+    EXPECT_FALSE(::IsWindowVisible(window));  // the web frame hides
+    ::DestroyWindow(window);
+}
+
+TEST(PlayStage, LoginWindowsStayWhenThePlayFrameCannotOpen)
+{
+    KeywordScope keyword(L"client=pc");
+    HWND window = PlainWindow();
+    TestWebFrame frame(window);
+    frame.openSucceeds = false;
+    EXPECT_TRUE(Navigate(frame, L"http://host/game.html?client=pc"));
+    EXPECT_EQ(nullptr, frame.GetPlayFrame());
+    EXPECT_TRUE(::IsWindowVisible(window));
+    // The next try asks again.
+    EXPECT_TRUE(Navigate(frame, L"http://host/game.html?client=pc"));
+    EXPECT_EQ(2u, frame.opened.size());
+    ::DestroyWindow(window);
+}
