@@ -450,3 +450,31 @@ TEST(ListElementUI, DisabledItemsRefuseSelectionAndLoseHotState)
     EXPECT_EQ(0, loose.EstimateSize(SIZE { 100, 100 }).cx);
     EXPECT_EQ(0, loose.EstimateSize(SIZE { 100, 100 }).cy);
 }
+
+TEST(ListLabelElementUI, EstimatedHeightIsFontPlusEightPlusPadding)
+{
+    CPaintManagerUI manager;
+    auto* list = new CListUI;
+    manager.InitControls(list);
+    auto* item = Label(L"some text");
+    list->Add(item);
+    const int fontHeight = manager.GetDefaultFontInfo()->tm.tmHeight;
+    EXPECT_EQ(fontHeight + 8, item->EstimateSize(SIZE { 100, 100 }).cy);
+    list->SetItemTextPadding(R(3, 2, 5, 4));
+    const SIZE sz = item->EstimateSize(SIZE { 100, 100 });
+    EXPECT_EQ(fontHeight + 8 + 6, sz.cy);
+    EXPECT_GE(sz.cx, 8);  // padding and some text, if measured
+    item->SetFixedHeight(33);
+    EXPECT_EQ(33, item->EstimateSize(SIZE { 100, 100 }).cy);
+    auto* text = new CListTextElementUI;
+    list->Add(text);
+    EXPECT_EQ(fontHeight + 8 + 6, text->EstimateSize(SIZE { 100, 100 }).cy);
+    EXPECT_EQ(0, text->EstimateSize(SIZE { 100, 100 }).cx);
+    // Items stretch to the header's width when it is wider than the list.
+    auto* column = new CListHeaderItemUI;
+    column->SetFixedWidth(500);
+    list->Add(column);
+    list->SetPos(R(0, 0, 200, 300));
+    EXPECT_EQ(500, item->GetPos().right - item->GetPos().left);
+    delete list;
+}

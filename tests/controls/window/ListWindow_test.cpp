@@ -1,12 +1,15 @@
 // The list in a real window, driven by real mouse, wheel and key messages.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "ButtonWindowHost.h"
 #include "controls/ListHeaderItemUI.h"
 #include "controls/ListHeaderUI.h"
 #include "controls/ListLabelElementUI.h"
+#include "controls/ListTextElementUI.h"
 #include "controls/ListUI.h"
 
 using namespace Veneer;
@@ -169,4 +172,95 @@ TEST(ListWindow, DraggedSeparatorResizesItsColumn)
 
     w.Click(SkinnedWindow::Centre(column));
     EXPECT_EQ(1, w.Count(L"headerclick", column));
+}
+
+TEST(ListWindow, AlternateBackgroundLeavesOddRowsBare)
+{
+    ListWindow w(L"itemaltbk=\"true\" itembkcolor=\"#FF0000FF\"");
+    w.list->SetItemBkColor(0xFF0000FF);
+    w.Settle();
+    EXPECT_EQ(0x0000FFu, w.Pixel(w.ItemCentre(0)) & 0xFFFFFF);
+    EXPECT_NE(0x0000FFu, w.Pixel(w.ItemCentre(1)) & 0xFFFFFF);
+    EXPECT_EQ(0x0000FFu, w.Pixel(w.ItemCentre(2)) & 0xFFFFFF);
+    w.list->SetAlternateBk(false);
+    w.Settle();
+    EXPECT_EQ(0x0000FFu, w.Pixel(w.ItemCentre(1)) & 0xFFFFFF);
+}
+
+TEST(ListWindow, ReturnAndDoubleClickActivate)
+{
+    ListWindow w;
+    w.Click(w.ItemCentre(3));
+    w.KeyDown(VK_RETURN);
+    EXPECT_EQ(1, w.Count(L"itemactivate", w.list->GetItemAt(3)));
+    const POINT pt = w.ItemCentre(5);
+    w.host.Post(WM_LBUTTONDBLCLK, MK_LBUTTON, pt.x, pt.y);
+    w.host.Post(WM_LBUTTONUP, 0, pt.x, pt.y);
+    w.Settle();
+    EXPECT_EQ(1, w.Count(L"itemactivate", w.list->GetItemAt(5)));
+}
+
+namespace {
+
+const wchar_t kTextSkin[] =
+    L"<Window size=\"300,120\"><VerticalLayout>"
+    L"<List name=\"list\" itemshowhtml=\"true\" itembkcolor=\"#FFFFFFFF\" itemhotbkcolor=\"#FFFFFFFF\">"
+    L"<ListHeader height=\"20\"><ListHeaderItem text=\"A\" width=\"120\" /><ListHeaderItem text=\"B\" width=\"120\" />"
+    L"</ListHeader>"
+    L"<ListTextElement name=\"r0\" height=\"22\" /><ListTextElement name=\"r1\" height=\"22\" />"
+    L"</List></VerticalLayout></Window>";
+
+class RecordingCallback : public IListCallbackUI {
+public:
+    LPCTSTR GetItemText(CControlUI* /*pList*/, int iItem, int iSubItem) override
+    {
+        calls.push_back(iItem * 10 + iSubItem);
+        return iSubItem == 0 ? L"left" : L"right";
+    }
+    std::vector<int> calls;
+};
+
+}  // namespace
+
+TEST(ListWindow, TextElementLinksNotifyWithTheirIndex)
+{
+    SkinnedWindow w(300, 120, kTextSkin);
+    auto* row = static_cast<CListTextElementUI*>(w.Find(L"r0"));
+    ASSERT_NE(nullptr, row);
+    row->SetText(1, L"{a go}here{/a} more");
+    w.Settle();
+    ::UpdateWindow(w.host.Handle());
+    ASSERT_EQ(1, row->GetLinkCount());
+    ASSERT_NE(nullptr, row->GetLinkContent(0));
+    EXPECT_STREQ(L"go", row->GetLinkContent(0)->GetData());
+    EXPECT_EQ(0x06u, row->GetControlFlags());
+    auto* list = static_cast<CListUI*>(w.Find(L"list"));
+    const RECT& rcColumn = list->GetListInfo()->rcColumn[1];
+    // Left-aligned: the link starts at the column's left edge.
+    const POINT onLink = { rcColumn.left + 6, (row->GetPos().top + row->GetPos().bottom) / 2 };
+    w.Click(onLink);
+    EXPECT_EQ(1, w.Count(L"link", row));
+    EXPECT_EQ(0u, w.notes.back().type == L"link" ? w.notes.back().wParam : 0u);
+    EXPECT_EQ(0, list->GetCurSel());  // the press selected the row as well
+}
+
+TEST(ListWindow, TextCallbackSuppliesEveryColumn)
+{
+    SkinnedWindow w(300, 120, kTextSkin);
+    auto* list = static_cast<CListUI*>(w.Find(L"list"));
+    ASSERT_NE(nullptr, list);
+    RecordingCallback callback;
+    list->SetTextCallback(&callback);
+    EXPECT_EQ(&callback, list->GetTextCallback());
+    list->Invalidate();
+    ::UpdateWindow(w.host.Handle());
+    auto seen = [&](int code) {
+        return std::find(callback.calls.begin(), callback.calls.end(), code) != callback.calls.end();
+    };
+    EXPECT_TRUE(seen(0));
+    EXPECT_TRUE(seen(1));
+    EXPECT_TRUE(seen(10));
+    EXPECT_TRUE(seen(11));
+    EXPECT_FALSE(seen(2));  // two columns only
+    list->SetTextCallback(nullptr);
 }

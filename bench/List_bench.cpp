@@ -1,0 +1,171 @@
+// Scrolls a 10,000-row, three-column list by lines and by pages, painting
+// the list after every step, beside a bare BitBlt of a surface of the same
+// size in the same run. Medians over the steps.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "controls/ListHeaderItemUI.h"
+#include "controls/ListTextElementUI.h"
+#include "controls/ListUI.h"
+#include "engine/PaintManagerUI.h"
+
+using namespace Veneer;
+
+namespace {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+constexpr int kRows = 10000;
+constexpr int kColumns = 3;
+constexpr int kSteps = 300;
+
+double NowMicroseconds()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f {};
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now {};
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
+}
+
+template <class Fn>
+double MedianMicroseconds(Fn&& fn)
+{
+    std::vector<double> samples;
+    samples.reserve(kSteps);
+    for (int i = 0; i < kSteps; ++i) {
+        const double start = NowMicroseconds();
+        fn();
+        samples.push_back(NowMicroseconds() - start);
+    }
+    std::sort(samples.begin(), samples.end());
+    return samples[samples.size() / 2];
+}
+
+CListUI* BuildList()
+{
+    auto* list = new CListUI;
+    list->EnableScrollBar(true, false);
+    list->SetItemLineColor(0xFFE0E0E0);
+    list->SetAlternateBk(true);
+    list->SetItemBkColor(0xFFF8F8FF);
+    static const wchar_t* const kTitles[kColumns] = { L"Name", L"Level", L"Server" };
+    for (int c = 0; c < kColumns; ++c) {
+        auto* column = new CListHeaderItemUI;
+        column->SetText(kTitles[c]);
+        column->SetFixedWidth(c == 0 ? 300 : 150);
+        list->Add(column);
+    }
+    for (int r = 0; r < kRows; ++r) {
+        auto* row = new CListTextElementUI;
+        list->Add(row);
+        row->SetText(0, (L"player " + std::to_wstring(r)).c_str());
+        row->SetText(1, std::to_wstring(r % 120).c_str());
+        row->SetText(2, (L"zone " + std::to_wstring(r % 17)).c_str());
+    }
+    return list;
+}
+
+}  // namespace
+
+int main()
+{
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    CPaintManagerUI::SetInstance(instance);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ::DefWindowProcW;
+    wc.hInstance = instance;
+    wc.lpszClassName = L"VeneerListBench";
+    ::RegisterClassW(&wc);
+    // Hidden: the manager only needs a window to invalidate.
+    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP, 0, 0, kWidth, kHeight, nullptr,
+        nullptr, instance, nullptr);
+    if (window == nullptr) {
+        std::printf("cannot create the window\n");
+        return 1;
+    }
+
+    int status = 0;
+    {
+        CPaintManagerUI manager;
+        manager.Init(window);
+        const double buildStart = NowMicroseconds();
+        CListUI* list = BuildList();
+        manager.AttachDialog(list);
+        const RECT full = { 0, 0, kWidth, kHeight };
+        list->SetPos(full);
+        const double firstLayout = NowMicroseconds() - buildStart;
+
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = kWidth;
+        bmi.bmiHeader.biHeight = -kHeight;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        void* targetBits = nullptr;
+        HDC surface = ::CreateCompatibleDC(nullptr);
+        HBITMAP surfaceBitmap = ::CreateDIBSection(surface, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ oldSurface = ::SelectObject(surface, surfaceBitmap);
+        HDC target = ::CreateCompatibleDC(nullptr);
+        HBITMAP targetBitmap = ::CreateDIBSection(target, &bmi, DIB_RGB_COLORS, &targetBits, nullptr, 0);
+        HGDIOBJ oldTarget = ::SelectObject(target, targetBitmap);
+
+        auto paint = [&] {
+            list->DoPaint(surface, full);
+            ::GdiFlush();
+        };
+        const int range = list->GetScrollRange().cy;
+        auto wrapAtEnd = [&] {
+            if (list->GetScrollPos().cy >= range) {
+                list->HomeUp();
+            }
+        };
+        const double lineStep = MedianMicroseconds([&] {
+            wrapAtEnd();
+            list->LineDown();
+            paint();
+        });
+        list->HomeUp();
+        const double pageStep = MedianMicroseconds([&] {
+            wrapAtEnd();
+            list->PageDown();
+            paint();
+        });
+        const double paintOnly = MedianMicroseconds(paint);
+        const double blit = MedianMicroseconds([&] {
+            ::BitBlt(target, 0, 0, kWidth, kHeight, surface, 0, 0, SRCCOPY);
+            ::GdiFlush();
+        });
+
+        if (surfaceBitmap == nullptr || targetBitmap == nullptr || range <= 0) {
+            std::printf("cannot create the surfaces or the list does not scroll\n");
+            status = 1;
+        } else {
+            std::printf("rows: %d x %d columns, surface %dx%d, scroll range %d, median of %d steps\n", kRows,
+                kColumns, kWidth, kHeight, range, kSteps);
+            std::printf("build + first layout: %10.1f us\n", firstLayout);
+            std::printf("line step + paint:    %10.1f us\n", lineStep);
+            std::printf("page step + paint:    %10.1f us\n", pageStep);
+            std::printf("paint alone:          %10.1f us\n", paintOnly);
+            std::printf("bare BitBlt:          %10.1f us (baseline)\n", blit);
+            std::printf("line step / BitBlt:   %10.1f x\n", blit > 0 ? lineStep / blit : 0.0);
+        }
+
+        ::SelectObject(target, oldTarget);
+        ::DeleteObject(targetBitmap);
+        ::DeleteDC(target);
+        ::SelectObject(surface, oldSurface);
+        ::DeleteObject(surfaceBitmap);
+        ::DeleteDC(surface);
+    }
+    ::DestroyWindow(window);
+    return status;
+}
