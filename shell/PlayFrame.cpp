@@ -53,8 +53,8 @@ void CMircroClientPlayFrame::InitWindow()
     // Resizing is left to the skin's size box.
     ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, style & ~static_cast<LONG_PTR>(WS_THICKFRAME));
 
-    m_pBrowser = static_cast<CWebBrowserUI*>(m_PaintManager.FindControl(L"WebBrowser"));
-    if (m_pBrowser != nullptr && m_pBrowser->GetInterface(L"WebBrowser") == nullptr) m_pBrowser = nullptr;
+    CControlUI* browser = m_PaintManager.FindControl(L"WebBrowser");
+    if (browser != nullptr) m_pBrowser = static_cast<CWebBrowserUI*>(browser->GetInterface(L"WebBrowser"));
     if (m_pBrowser != nullptr) {
         m_pBrowser->SetHomePage(m_sStartUrl);
         if (!m_pBrowser->IsVisible()) m_pBrowser->SetVisible(true);

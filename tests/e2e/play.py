@@ -173,3 +173,16 @@ def start_client(session, probe, exe, started):
             os.killpg(proc.pid, 9)
         time.sleep(2)
     raise AssertionError("the client did not start")
+
+
+def logo_pixels(session, probe):
+    """Gold pixels (the program icon's #C8A15A) where the title bar shows the logo (16 x 16 at 10,9)."""
+    w, _ = play_window(session, probe)
+    out = subprocess.run("xwd -silent -id %d | /usr/bin/convert xwd:- -crop 16x16+10+9 +repage "
+                         "-fill black -fuzz 15%% +opaque '#C8A15A' -fill white -opaque '#C8A15A' "
+                         "-format '%%[fx:mean*w*h]' info:" % w,
+                         shell=True, env=session.env, capture_output=True, text=True).stdout
+    try:
+        return int(float(out.strip()))
+    except ValueError:
+        return -1

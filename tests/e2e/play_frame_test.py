@@ -81,6 +81,7 @@ def test_login_page_play_buttons_tray_and_exit(session):
         check(len(probe.tray_icons()) == 1, "tray icon: %s" % probe.tray_icons())
         check(wait_until(lambda: play.title_text_pixels(session, probe) > 20, 10),
               "no title text for a titled game page")
+        check(play.logo_pixels(session, probe) > 5, "no logo in the title bar (%d gold pixels)" % play.logo_pixels(session, probe))
 
         # Refresh reloads the page from the server; the service button opens the service page outside.
         play.click_button(session, probe, "refreshbtn")
