@@ -344,3 +344,18 @@ TEST(ComboWindow, ComboBoxWithoutAWellFormedSourceDrawsNoArrow)
     EXPECT_EQ(0, box->GetArrowWidth());
     EXPECT_EQ(0xFFFFFFu, w.Pixel(POINT { rc.right - 5, (rc.top + rc.bottom) / 2 }));
 }
+
+TEST(ComboWindow, EscapeRestoresTheSameItemAfterRemovalsWhileOpen)
+{
+    ComboWindow w(5);
+    ASSERT_TRUE(w.combo->SelectItem(3));
+    CControlUI* chosen = w.combo->GetItemAt(3);
+    w.Open();
+    EXPECT_TRUE(w.combo->RemoveAt(0));
+    w.Settle();
+    ASSERT_NE(nullptr, w.Popup());
+    w.PopupKey(VK_ESCAPE);
+    EXPECT_EQ(nullptr, w.Popup());
+    EXPECT_EQ(chosen, w.combo->GetItemAt(w.combo->GetCurSel()));
+    EXPECT_EQ(2, w.combo->GetCurSel());
+}
