@@ -453,6 +453,8 @@ bool CComboUI::SelectItem(int iIndex, bool bTakeFocus)
         if (pListItem != nullptr) {
             pListItem->Select(false);
         }
+        // The face showed that item; it must not keep showing it.
+        Invalidate();
     }
     if (iIndex < 0 || m_items.GetSize() == 0) {
         return false;
