@@ -453,6 +453,8 @@ bool CComboUI::SelectItem(int iIndex, bool bTakeFocus)
         if (pListItem != nullptr) {
             pListItem->Select(false);
         }
+        // The face showed that item; it must not keep showing it.
+        Invalidate();
     }
     if (iIndex < 0 || m_items.GetSize() == 0) {
         return false;
@@ -542,6 +544,9 @@ bool CComboUI::AddAt(CControlUI* pControl, int iIndex)
     if (m_iCurSel >= iIndex) {
         m_iCurSel += 1;
     }
+    if (m_pWindow != nullptr && m_pWindow->m_iOldSel >= iIndex) {
+        m_pWindow->m_iOldSel += 1;
+    }
     return true;
 }
 
@@ -564,6 +569,15 @@ bool CComboUI::RemoveAt(int iIndex)
         return false;
     }
     RenumberFrom(iIndex, m_items.GetSize() - 1);
+    if (m_pWindow != nullptr) {
+        // Escape restores by index: keep it on the same item, or on none.
+        int& iOldSel = m_pWindow->m_iOldSel;
+        if (iIndex == iOldSel) {
+            iOldSel = -1;
+        } else if (iIndex < iOldSel) {
+            iOldSel -= 1;
+        }
+    }
     if (iIndex == m_iCurSel) {
         const int iSel = m_iCurSel;
         m_iCurSel = -1;
@@ -582,6 +596,7 @@ void CComboUI::RemoveAll()
         for (int it = 0; it < m_items.GetSize(); ++it) {
             m_pWindow->ForgetItem(static_cast<CControlUI*>(m_items[it]));
         }
+        m_pWindow->m_iOldSel = -1;
     }
     m_iCurSel = -1;
     CContainerUI::RemoveAll();

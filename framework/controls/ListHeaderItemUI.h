@@ -16,7 +16,7 @@ public:
     void SetEnabled(bool bEnable = true) override;
     bool IsDragable() const { return m_bDragable; }
     void SetDragable(bool bDragable);
-    DWORD GetSepWidth() const { return static_cast<DWORD>(m_iSepWidth); }
+    int GetSepWidth() const { return m_iSepWidth; }
     void SetSepWidth(int iWidth);
     DWORD GetTextStyle() const { return m_uTextStyle; }
     void SetTextStyle(UINT uStyle);

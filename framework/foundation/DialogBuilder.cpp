@@ -56,15 +56,8 @@ struct ElementClass {
 #define VENEER_ELEMENT(name, cls) { name, sizeof(name) / sizeof(wchar_t) - 1, &NewControl<cls> }
 
 // Element name -> control class. A name is compared only with the names of
-// its own length.
-//
-// Classes not built yet get their row here when they land:
-//   "List" CListUI, "Combo" CComboUI,
-//   "RichEdit" CRichEditUI, "ComboBox" CComboBoxUI,
-//   "ListHeader" CListHeaderUI,
-//   "ListHeaderItem" CListHeaderItemUI, "ListTextElement" CListTextElementUI,
-//   "ListLabelElement" CListLabelElementUI,
-//   "ListContainerElement" CListContainerElementUI
+// its own length. "RichEdit" has no stock class here: like any unknown name
+// it is left to the plug-ins and the caller's callback.
 const ElementClass kStockControls[] = {
     VENEER_ELEMENT(L"Control", CControlUI),
     VENEER_ELEMENT(L"Container", CContainerUI),

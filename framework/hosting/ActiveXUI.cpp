@@ -144,16 +144,19 @@ STDMETHODIMP CActiveXEnum::Next(ULONG celt, IUnknown** rgelt, ULONG* pceltFetche
     if (pceltFetched != nullptr) *pceltFetched = 0;
     if (rgelt == nullptr) return E_POINTER;
     if (celt == 0) return S_OK;
-    if (++m_iPos > 1 || m_pUnk == nullptr) return S_FALSE;
+    if (m_iPos > 0 || m_pUnk == nullptr) return S_FALSE;
+    m_iPos = 1;
     *rgelt = m_pUnk;
     m_pUnk->AddRef();
     if (pceltFetched != nullptr) *pceltFetched = 1;
-    return S_OK;
+    // Fewer than asked for: the caller must not read past the one it got.
+    return celt == 1 ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP CActiveXEnum::Skip(ULONG celt)
 {
-    m_iPos += static_cast<LONG>(celt);
+    // Only positions 0 and 1 exist; a large count must not wrap around.
+    if (celt > 0) m_iPos = 1;
     return S_OK;
 }
 
@@ -864,7 +867,8 @@ bool CActiveXUI::DoCreateControl()
     ReleaseControl();
     m_bCreated = true;
 
-    CComHolder<IOleControl> control;
+    // Whatever interface the creation path hands back; only IUnknown is used.
+    CComHolder<IUnknown> control;
     if (!m_sModuleName.IsEmpty()) {
         HMODULE hModule = ::LoadLibraryW(m_sModuleName.GetData());
         if (hModule != nullptr) {

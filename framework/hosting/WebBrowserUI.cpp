@@ -116,6 +116,11 @@ CWebBrowserUI::~CWebBrowserUI()
         _pHtmlWnd2->Release();
         _pHtmlWnd2 = nullptr;
     }
+    if (m_pDownloadManager != nullptr) {
+        m_pDownloadManager->ClearOwner();
+        m_pDownloadManager->Release();
+        m_pDownloadManager = nullptr;
+    }
 }
 
 LPCTSTR CWebBrowserUI::GetClass() const
@@ -743,8 +748,12 @@ STDMETHODIMP CWebBrowserUI::QueryService(REFGUID guidService, REFIID riid, void*
     if (ppvObject == nullptr) return E_POINTER;
     *ppvObject = nullptr;
     if (guidService == IID_DownloadManagerService && riid == IID_DownloadManagerService) {
-        *ppvObject = static_cast<IDownloadManager*>(&m_downloadManager);
-        AddRef();
+        if (m_pDownloadManager == nullptr) {
+            m_pDownloadManager = new (std::nothrow) CDownloadManagerFace(this);
+            if (m_pDownloadManager == nullptr) return E_OUTOFMEMORY;
+        }
+        m_pDownloadManager->AddRef();
+        *ppvObject = static_cast<IDownloadManager*>(m_pDownloadManager);
         return S_OK;
     }
     return E_NOINTERFACE;
@@ -752,22 +761,26 @@ STDMETHODIMP CWebBrowserUI::QueryService(REFGUID guidService, REFIID riid, void*
 
 STDMETHODIMP_(ULONG) CWebBrowserUI::CDownloadManagerFace::AddRef()
 {
-    return m_pOwner->AddRef();
+    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
 }
 
 STDMETHODIMP_(ULONG) CWebBrowserUI::CDownloadManagerFace::Release()
 {
-    return m_pOwner->Release();
+    LONG lRef = ::InterlockedDecrement(&m_dwRef);
+    if (lRef == 0) delete this;
+    return static_cast<ULONG>(lRef);
 }
 
 STDMETHODIMP CWebBrowserUI::CDownloadManagerFace::QueryInterface(REFIID riid, LPVOID* ppvObject)
 {
     if (ppvObject == nullptr) return E_POINTER;
-    if (riid == IID_DownloadManagerService) {
+    *ppvObject = nullptr;
+    if (riid == IID_DownloadManagerService || (m_pOwner == nullptr && riid == IID_IUnknown)) {
         *ppvObject = static_cast<IDownloadManager*>(this);
         AddRef();
         return S_OK;
     }
+    if (m_pOwner == nullptr) return E_NOINTERFACE;
     return m_pOwner->QueryInterface(riid, ppvObject);
 }
 
@@ -775,6 +788,7 @@ STDMETHODIMP CWebBrowserUI::CDownloadManagerFace::Download(IMoniker* pmk, IBindC
     DWORD dwBindVerb, LONG grfBINDF, BINDINFO* pBindInfo, LPCOLESTR pszHeaders, LPCOLESTR pszRedir,
     UINT uiCP)
 {
+    if (m_pOwner == nullptr) return E_UNEXPECTED;
     return m_pOwner->Download(pmk, pbc, dwBindVerb, grfBINDF, pBindInfo, pszHeaders, pszRedir, uiCP);
 }
 

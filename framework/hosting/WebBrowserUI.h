@@ -198,11 +198,14 @@ protected:
     CWebBrowserEventHandler* m_pWebBrowserEventHandler { nullptr };
 
 private:
-    // A tear-off sharing the control's count and identity.
+    // The download manager handed to the page. A companion with its own
+    // count: the page may keep it after the control is gone, and then finds
+    // nobody behind it.
     class CDownloadManagerFace : public IDownloadManager {
     public:
         explicit CDownloadManagerFace(CWebBrowserUI* pOwner) : m_pOwner(pOwner) {}
         virtual ~CDownloadManagerFace() = default;
+        void ClearOwner() { m_pOwner = nullptr; }
         STDMETHOD_(ULONG, AddRef)() override;
         STDMETHOD_(ULONG, Release)() override;
         STDMETHOD(QueryInterface)(REFIID riid, LPVOID* ppvObject) override;
@@ -210,10 +213,11 @@ private:
             BINDINFO* pBindInfo, LPCOLESTR pszHeaders, LPCOLESTR pszRedir, UINT uiCP) override;
 
     private:
+        LONG m_dwRef { 1 };
         CWebBrowserUI* m_pOwner { nullptr };
     };
 
-    CDownloadManagerFace m_downloadManager { this };
+    CDownloadManagerFace* m_pDownloadManager { nullptr };
     bool m_bAcceleratorAdded { false };
 };
 

@@ -12,6 +12,7 @@
 #include "controls/ListLabelElementUI.h"
 #include "controls/ListTextElementUI.h"
 #include "controls/ListUI.h"
+#include "controls/ScrollBarUI.h"
 
 using namespace Veneer;
 using namespace ControlTest;
@@ -476,5 +477,48 @@ TEST(ListLabelElementUI, EstimatedHeightIsFontPlusEightPlusPadding)
     list->Add(column);
     list->SetPos(R(0, 0, 200, 300));
     EXPECT_EQ(500, item->GetPos().right - item->GetPos().left);
+    delete list;
+}
+
+TEST(ListBodyUI, WideHeaderShowsTheHorizontalBarAndScrollingShiftsTheColumns)
+{
+    CPaintManagerUI manager;
+    auto* list = new CListUI;
+    manager.InitControls(list);
+    list->SetAttribute(L"hscrollbar", L"true");
+    for (int c = 0; c < 2; ++c) {
+        auto* column = new CListHeaderItemUI;
+        column->SetFixedWidth(250);
+        column->SetFixedHeight(20);
+        list->Add(column);
+    }
+    for (int r = 0; r < 3; ++r) {
+        auto* row = new CListTextElementUI;
+        row->SetFixedHeight(20);
+        list->Add(row);
+    }
+    list->SetPos(R(0, 0, 200, 200));
+    CScrollBarUI* bar = list->GetHorizontalScrollBar();
+    ASSERT_NE(nullptr, bar);
+    EXPECT_TRUE(bar->IsVisible());
+    EXPECT_EQ(300, bar->GetScrollRange());
+    EXPECT_EQ(500, list->GetItemAt(0)->GetPos().right - list->GetItemAt(0)->GetPos().left);
+    list->SetScrollPos(SIZE { 50, 0 });
+    EXPECT_EQ(50, list->GetScrollPos().cx);
+    EXPECT_EQ(-50, list->GetListInfo()->rcColumn[0].left);
+    EXPECT_EQ(200, list->GetListInfo()->rcColumn[1].left);
+    EXPECT_EQ(-50, list->GetItemAt(2)->GetPos().left);
+    EXPECT_EQ(-50, list->GetHeader()->GetItemAt(0)->GetPos().left);
+    list->SetScrollPos(SIZE { INT_MAX, INT_MAX });
+    EXPECT_EQ(300, list->GetScrollPos().cx);
+    // A wide enough list needs no bar: it goes, with range and position 0.
+    list->SetPos(R(0, 0, 900, 200));
+    EXPECT_FALSE(bar->IsVisible());
+    EXPECT_EQ(0, bar->GetScrollRange());
+    EXPECT_EQ(0, list->GetListInfo()->rcColumn[0].left);
+    auto* stray = Label(L"x");
+    EXPECT_FALSE(list->AddAt(stray, INT_MAX));
+    EXPECT_FALSE(list->AddAt(stray, -1));
+    delete stray;
     delete list;
 }

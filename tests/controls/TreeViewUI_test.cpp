@@ -46,6 +46,13 @@ std::wstring Children(CTreeNodeUI* node)
     return out;
 }
 
+int g_nodesGone = 0;
+
+class CountedNodeUI : public CTreeNodeUI {
+public:
+    ~CountedNodeUI() override { ++g_nodesGone; }
+};
+
 class OtherNodeUI : public CTreeNodeUI {
 public:
     LPCTSTR GetClass() const override { return L"OtherNodeUI"; }
@@ -357,4 +364,32 @@ TEST(TreeViewUI, BuiltFromMarkup)
     // A plain control inside a node joins the node's row.
     EXPECT_EQ(5, a->GetTreeNodeHoriznotal()->GetCount());
     delete root;
+}
+
+TEST(TreeViewUI, EveryNodeIsDeletedExactlyOnce)
+{
+    g_nodesGone = 0;
+    {
+        // A subtree outside any view belongs to its root.
+        auto* root = new CountedNodeUI;
+        auto* child = new CountedNodeUI;
+        ASSERT_TRUE(root->AddChildNode(child));
+        ASSERT_TRUE(child->AddChildNode(new CountedNodeUI));
+        delete root;
+        EXPECT_EQ(3, g_nodesGone);
+    }
+    g_nodesGone = 0;
+    {
+        auto* view = new CTreeViewUI;
+        auto* root = new CountedNodeUI;
+        ASSERT_TRUE(view->Add(root));
+        ASSERT_TRUE(root->AddChildNode(new CountedNodeUI));
+        auto* leaf = new CountedNodeUI;
+        ASSERT_TRUE(root->AddChildNode(leaf));
+        ASSERT_TRUE(leaf->AddChildNode(new CountedNodeUI));
+        ASSERT_TRUE(view->Remove(leaf));  // no manager: deleted at once, with its child
+        EXPECT_EQ(2, g_nodesGone);
+        delete view;
+        EXPECT_EQ(4, g_nodesGone);
+    }
 }

@@ -384,3 +384,41 @@ TEST(WebBrowserFaces, AutomationHelpersInvokeByNameAndRefuseMissingArguments)
     EXPECT_EQ(CWebBrowserUI::InvokeMethod(&object, value, &result, nullptr, 0), S_OK);
     EXPECT_EQ(object.lastArgs, 0u);
 }
+
+TEST(WebBrowserFaces, DownloadManagerForwardsToTheHandlerAndOutlivesTheControl)
+{
+    const GUID kDownloadManager = { 0x988934A4, 0x064B, 0x11D3, { 0xBB, 0x80, 0x00, 0x10, 0x4B, 0x35, 0xE7, 0xF9 } };
+    class DownloadHandler : public CWebBrowserEventHandler {
+    public:
+        HRESULT Download(IMoniker*, IBindCtx*, DWORD, LONG, BINDINFO*, LPCOLESTR, LPCOLESTR, UINT) override
+        {
+            ++downloads;
+            return E_ABORT;
+        }
+        int downloads { 0 };
+    } handler;
+
+    auto* browser = new CWebBrowserUI;
+    auto& services = static_cast<IServiceProvider&>(*browser);
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(services.QueryService(kDownloadManager, IID_IUnknown, &out), E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr);
+    IDownloadManager* manager = nullptr;
+    ASSERT_EQ(services.QueryService(kDownloadManager, kDownloadManager, reinterpret_cast<void**>(&manager)), S_OK);
+    ASSERT_NE(manager, nullptr);
+    EXPECT_EQ(manager->Download(nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, 0), S_OK) << "no handler";
+    browser->SetWebBrowserEventHandler(&handler);
+    EXPECT_EQ(manager->Download(nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, 0), E_ABORT);
+    EXPECT_EQ(handler.downloads, 1);
+    IDocHostUIHandler* ui = nullptr;
+    ASSERT_EQ(manager->QueryInterface(IID_DocHostUIHandler, reinterpret_cast<void**>(&ui)), S_OK);
+    EXPECT_EQ(ui, static_cast<IDocHostUIHandler*>(browser)) << "the control's other faces while it lives";
+    ui->Release();
+
+    // The page may keep it longer than the control lives.
+    delete browser;
+    EXPECT_EQ(manager->Download(nullptr, nullptr, 0, 0, nullptr, nullptr, nullptr, 0), E_UNEXPECTED);
+    EXPECT_EQ(handler.downloads, 1);
+    EXPECT_EQ(manager->QueryInterface(IID_DocHostUIHandler, reinterpret_cast<void**>(&ui)), E_NOINTERFACE);
+    manager->Release();
+}

@@ -344,3 +344,32 @@ TEST(ComboWindow, ComboBoxWithoutAWellFormedSourceDrawsNoArrow)
     EXPECT_EQ(0, box->GetArrowWidth());
     EXPECT_EQ(0xFFFFFFu, w.Pixel(POINT { rc.right - 5, (rc.top + rc.bottom) / 2 }));
 }
+
+TEST(ComboWindow, EscapeRestoresTheSameItemAfterRemovalsWhileOpen)
+{
+    ComboWindow w(5);
+    ASSERT_TRUE(w.combo->SelectItem(3));
+    CControlUI* chosen = w.combo->GetItemAt(3);
+    w.Open();
+    EXPECT_TRUE(w.combo->RemoveAt(0));
+    w.Settle();
+    ASSERT_NE(nullptr, w.Popup());
+    w.PopupKey(VK_ESCAPE);
+    EXPECT_EQ(nullptr, w.Popup());
+    EXPECT_EQ(chosen, w.combo->GetItemAt(w.combo->GetCurSel()));
+    EXPECT_EQ(2, w.combo->GetCurSel());
+}
+
+TEST(ComboWindow, FaceShowsTheSelectedItemsText)
+{
+    ComboWindow w(3, L"Combo", L"bkcolor=\"#FFFFFFFF\" itemtextcolor=\"#FF000000\" textpadding=\"4,0,4,0\"");
+    const RECT rc = w.combo->GetPos();
+    auto dark = [](int r, int g, int b) { return r < 100 && g < 100 && b < 100; };
+    EXPECT_EQ(0, w.CountPixels(rc, dark));
+    ASSERT_TRUE(w.combo->SelectItem(1));
+    w.Settle();
+    EXPECT_GT(w.CountPixels(rc, dark), 10);
+    w.combo->SelectItem(-1);
+    w.Settle();
+    EXPECT_EQ(0, w.CountPixels(rc, dark));
+}

@@ -23,6 +23,8 @@ public:
         Veneer::CPaintManagerUI::SetInstance(wc.hInstance);
         m_hWnd = ::CreateWindowExW(0, wc.lpszClassName, L"control test", WS_POPUP, 0, 0, width,
             height, nullptr, nullptr, wc.hInstance, this);
+        // A pointer left over the window by an earlier test would make controls hot.
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     }
     ~HostWindow()
     {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -40,8 +41,11 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 460;
 // A channel off by more than this counts the pixel as different ...
 constexpr int kChannelTolerance = 48;
-// ... and at most this share of the pixels may be different.
-constexpr double kMaxDifferentShare = 0.03;
+// ... and at most this share of the pixels may be different, in the whole
+// picture and in any one square tile of it.
+constexpr double kMaxDifferentShare = 0.02;
+constexpr int kTile = 32;
+constexpr double kMaxDifferentTileShare = 0.25;
 
 struct Picture {
     int width { 0 };
@@ -135,6 +139,55 @@ bool ReadPng(const std::wstring& path, Picture& picture)
     return true;
 }
 
+struct Difference {
+    double share { 0.0 };
+    double worstTileShare { 0.0 };
+    POINT worstTile { 0, 0 };
+    bool Matches() const { return share <= kMaxDifferentShare && worstTileShare <= kMaxDifferentTileShare; }
+};
+
+bool PixelDiffers(const Picture& a, const Picture& b, size_t i)
+{
+    for (size_t c = 0; c < 3; ++c) {
+        if (std::abs(static_cast<int>(a.rgba[i + c]) - static_cast<int>(b.rgba[i + c])) > kChannelTolerance)
+            return true;
+    }
+    return false;
+}
+
+Difference Compare(const Picture& actual, const Picture& reference)
+{
+    Difference d;
+    if (actual.width != reference.width || actual.height != reference.height) {
+        d.share = 1.0;
+        return d;
+    }
+    const int tilesX = (actual.width + kTile - 1) / kTile;
+    const int tilesY = (actual.height + kTile - 1) / kTile;
+    std::vector<int> tileCounts(static_cast<size_t>(tilesX) * tilesY, 0);
+    size_t different = 0;
+    for (int y = 0; y < actual.height; ++y) {
+        for (int x = 0; x < actual.width; ++x) {
+            if (!PixelDiffers(actual, reference, (static_cast<size_t>(y) * actual.width + x) * 4)) continue;
+            ++different;
+            ++tileCounts[static_cast<size_t>(y / kTile) * tilesX + x / kTile];
+        }
+    }
+    d.share = static_cast<double>(different) / (static_cast<double>(actual.width) * actual.height);
+    for (int ty = 0; ty < tilesY; ++ty) {
+        for (int tx = 0; tx < tilesX; ++tx) {
+            const int w = std::min(kTile, actual.width - tx * kTile);
+            const int h = std::min(kTile, actual.height - ty * kTile);
+            const double share = static_cast<double>(tileCounts[static_cast<size_t>(ty) * tilesX + tx]) / (w * h);
+            if (share > d.worstTileShare) {
+                d.worstTileShare = share;
+                d.worstTile = POINT { tx * kTile, ty * kTile };
+            }
+        }
+    }
+    return d;
+}
+
 int CountNodes(CContainerUI* container, LPCWSTR cls)
 {
     int n = 0;
@@ -154,7 +207,7 @@ TEST(Gallery, BuildsEveryStockControl)
     CPaintManagerUI& pm = g.host.Manager();
     const wchar_t* classes[] = { L"LabelUI", L"TextUI", L"ButtonUI", L"OptionUI", L"CheckBoxUI", L"ProgressUI",
         L"SliderUI", L"EditUI", L"DateTimeUI", L"TileLayoutUI", L"TabLayoutUI", L"ChildLayoutUI", L"ScrollBarUI",
-        L"TreeViewUI", L"TreeNodeUI", L"ListUI", L"ListHeaderItemUI", L"ListLabelElementUI" };
+        L"TreeViewUI", L"TreeNodeUI", L"ListUI", L"ListHeaderItemUI", L"ListLabelElementUI", L"ComboUI" };
     for (const wchar_t* cls : classes) {
         EXPECT_NE(nullptr, pm.FindSubControlByClass(g.root, cls, 0)) << cls;
     }
@@ -182,48 +235,26 @@ TEST(Gallery, RendersLikeTheReferencePicture)
     ASSERT_TRUE(ReadPng(GALLERY_REFERENCE, reference)) << "no reference picture";
     ASSERT_EQ(actual.width, reference.width);
     ASSERT_EQ(actual.height, reference.height);
-
-    size_t different = 0;
-    for (size_t i = 0; i < actual.rgba.size(); i += 4) {
-        for (size_t c = 0; c < 3; ++c) {
-            if (std::abs(static_cast<int>(actual.rgba[i + c]) - static_cast<int>(reference.rgba[i + c]))
-                > kChannelTolerance) {
-                ++different;
-                break;
-            }
-        }
-    }
-    const double share = static_cast<double>(different) / (static_cast<double>(kWidth) * kHeight);
-    EXPECT_LE(share, kMaxDifferentShare) << different << " pixels differ; the rendering is in gallery_actual.png";
+    const Difference d = Compare(actual, reference);
+    EXPECT_LE(d.share, kMaxDifferentShare) << "the rendering is in gallery_actual.png";
+    EXPECT_LE(d.worstTileShare, kMaxDifferentTileShare) << "tile at " << d.worstTile.x << "," << d.worstTile.y;
 }
 
 TEST(Gallery, ComparisonNoticesAMissingControl)
 {
-    // The tolerance must not swallow a whole control: hiding the tile
-    // layout has to break the comparison.
+    // The tolerance must not swallow a control: hiding one breaks the
+    // comparison, though the rest of the window is unchanged.
     Gallery g;
     ASSERT_NE(nullptr, g.root);
-    CControlUI* tiles = g.host.Manager().FindSubControlByClass(g.root, L"TileLayoutUI", 0);
-    ASSERT_NE(nullptr, tiles);
     Picture reference;
     ASSERT_TRUE(ReadPng(GALLERY_REFERENCE, reference));
-    const RECT rc = tiles->GetPos();
-    tiles->SetVisible(false);
+    const Picture before = g.Capture();
+    ASSERT_EQ(reference.rgba.size(), before.rgba.size());
+    EXPECT_TRUE(Compare(before, reference).Matches());
+
+    CControlUI* combo = g.host.Manager().FindControl(L"combo");
+    ASSERT_NE(nullptr, combo);
+    combo->SetVisible(false);
     g.host.Pump(60);
-    const Picture actual = g.Capture();
-    ASSERT_EQ(reference.rgba.size(), actual.rgba.size());
-    size_t different = 0;
-    for (int y = rc.top; y < rc.bottom; ++y) {
-        for (int x = rc.left; x < rc.right; ++x) {
-            const size_t i = (static_cast<size_t>(y) * kWidth + x) * 4;
-            if (std::abs(static_cast<int>(actual.rgba[i]) - static_cast<int>(reference.rgba[i])) > kChannelTolerance
-                || std::abs(static_cast<int>(actual.rgba[i + 1]) - static_cast<int>(reference.rgba[i + 1]))
-                    > kChannelTolerance
-                || std::abs(static_cast<int>(actual.rgba[i + 2]) - static_cast<int>(reference.rgba[i + 2]))
-                    > kChannelTolerance) {
-                ++different;
-            }
-        }
-    }
-    EXPECT_GT(static_cast<double>(different) / (static_cast<double>(kWidth) * kHeight), kMaxDifferentShare);
+    EXPECT_FALSE(Compare(g.Capture(), reference).Matches());
 }

@@ -189,6 +189,18 @@ TEST(ActiveXHost, SiteEnumeratesTheOneObject)
     items->Reset();
     EXPECT_EQ(items->Next(1, &item, &fetched), S_OK);
     item->Release();
+
+    // Asked for more than there is: the one object, and S_FALSE.
+    items->Reset();
+    IUnknown* two[2] = { nullptr, nullptr };
+    EXPECT_EQ(items->Next(2, two, &fetched), S_FALSE);
+    EXPECT_EQ(fetched, 1u);
+    ASSERT_NE(two[0], nullptr);
+    two[0]->Release();
+    // A huge skip does not wrap around to the start.
+    items->Reset();
+    EXPECT_EQ(items->Skip(0xFFFFFFFFu), S_OK);
+    EXPECT_EQ(items->Next(1, &item, &fetched), S_FALSE);
     items->Release();
     container->Release();
 }
