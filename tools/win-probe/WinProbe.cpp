@@ -39,10 +39,10 @@ long long Number(const wchar_t* text)
     return static_cast<long long>(std::wcstoull(text, nullptr, 0));
 }
 
-Target ParseTarget(const std::wstring& spec)
+Target ParseTarget(const std::wstring& pattern)
 {
     Target target;
-    std::wstring rest = spec;
+    std::wstring rest = pattern;
     const size_t plus = rest.rfind(L'+');
     if (plus != std::wstring::npos && plus + 1 < rest.size() && rest.compare(plus + 1, 2, L"0x") == 0) {
         target.style = static_cast<LONG_PTR>(Number(rest.c_str() + plus + 1));
@@ -142,12 +142,12 @@ int wmain(int argc, wchar_t** argv)
     const std::wstring command = argv[1];
     if (command == L"list") {
         bool children = false;
-        std::wstring spec = L"*";
+        std::wstring pattern = L"*";
         for (int i = 2; i < argc; ++i) {
             if (std::wcscmp(argv[i], L"-c") == 0) children = true;
-            else spec = argv[i];
+            else pattern = argv[i];
         }
-        const std::vector<HWND> windows = Find(ParseTarget(spec));
+        const std::vector<HWND> windows = Find(ParseTarget(pattern));
         for (HWND hWnd : windows) {
             Describe(hWnd, "");
             if (children) ::EnumChildWindows(hWnd, DescribeChild, 0);
