@@ -4,6 +4,7 @@
 #include <climits>
 #include <cwchar>
 
+#include "controls/ListItemAttributes.h"
 #include "controls/ScrollBarUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/RenderEngine.h"
@@ -11,9 +12,6 @@
 
 namespace Veneer {
 
-using ValueSyntax::ParseBool;
-using ValueSyntax::ParseColor;
-using ValueSyntax::ParseInt;
 using ValueSyntax::ParseRect;
 using ValueSyntax::ParseSize;
 
@@ -791,6 +789,9 @@ void CComboUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
     }
+    if (SetListItemAttribute(*this, pstrName, pstrValue)) {
+        return;
+    }
     if (wcscmp(pstrName, L"textpadding") == 0) {
         SetTextPadding(ParseRect(pstrValue));
     } else if (wcscmp(pstrName, L"normalimage") == 0) {
@@ -807,54 +808,6 @@ void CComboUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
         SetDropBoxAttributeList(pstrValue);
     } else if (wcscmp(pstrName, L"dropboxsize") == 0) {
         SetDropBoxSize(ParseSize(pstrValue));
-    } else if (wcscmp(pstrName, L"itemfont") == 0) {
-        SetItemFont(ParseInt(pstrValue));
-    } else if (wcscmp(pstrName, L"itemalign") == 0) {
-        UINT uStyle = m_ListInfo.uTextStyle;
-        if (wcsstr(pstrValue, L"left") != nullptr) {
-            uStyle &= ~(DT_CENTER | DT_RIGHT);
-        }
-        if (wcsstr(pstrValue, L"center") != nullptr) {
-            uStyle &= ~DT_RIGHT;
-            uStyle |= DT_CENTER;
-        }
-        if (wcsstr(pstrValue, L"right") != nullptr) {
-            uStyle &= ~DT_CENTER;
-            uStyle |= DT_RIGHT;
-        }
-        SetItemTextStyle(uStyle);
-    } else if (wcscmp(pstrName, L"itemtextpadding") == 0) {
-        SetItemTextPadding(ParseRect(pstrValue));
-    } else if (wcscmp(pstrName, L"itemtextcolor") == 0) {
-        SetItemTextColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itembkcolor") == 0) {
-        SetItemBkColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itembkimage") == 0) {
-        SetItemBkImage(pstrValue);
-    } else if (wcscmp(pstrName, L"itemaltbk") == 0) {
-        SetAlternateBk(ParseBool(pstrValue));
-    } else if (wcscmp(pstrName, L"itemselectedtextcolor") == 0) {
-        SetSelectedItemTextColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemselectedbkcolor") == 0) {
-        SetSelectedItemBkColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemselectedimage") == 0) {
-        SetSelectedItemImage(pstrValue);
-    } else if (wcscmp(pstrName, L"itemhottextcolor") == 0) {
-        SetHotItemTextColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemhotbkcolor") == 0) {
-        SetHotItemBkColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemhotimage") == 0) {
-        SetHotItemImage(pstrValue);
-    } else if (wcscmp(pstrName, L"itemdisabledtextcolor") == 0) {
-        SetDisabledItemTextColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemdisabledbkcolor") == 0) {
-        SetDisabledItemBkColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemdisabledimage") == 0) {
-        SetDisabledItemImage(pstrValue);
-    } else if (wcscmp(pstrName, L"itemlinecolor") == 0) {
-        SetItemLineColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemshowhtml") == 0) {
-        SetItemShowHtml(ParseBool(pstrValue));
     } else {
         CContainerUI::SetAttribute(pstrName, pstrValue);
     }

@@ -5,6 +5,7 @@
 
 #include "controls/ListBodyUI.h"
 #include "controls/ListHeaderUI.h"
+#include "controls/ListItemAttributes.h"
 #include "controls/ScrollBarUI.h"
 #include "engine/PaintManagerUI.h"
 #include "foundation/ValueSyntax.h"
@@ -12,9 +13,6 @@
 namespace Veneer {
 
 using ValueSyntax::ParseBool;
-using ValueSyntax::ParseColor;
-using ValueSyntax::ParseInt;
-using ValueSyntax::ParseRect;
 
 namespace {
 
@@ -667,6 +665,9 @@ void CListUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
     }
+    if (SetListItemAttribute(*this, pstrName, pstrValue)) {
+        return;
+    }
     if (wcscmp(pstrName, L"header") == 0) {
         m_pHeader->SetVisible(wcscmp(pstrValue, L"hidden") != 0);
     } else if (wcscmp(pstrName, L"headerbkimage") == 0) {
@@ -675,22 +676,6 @@ void CListUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
         SetScrollSelect(ParseBool(pstrValue));
     } else if (wcscmp(pstrName, L"multiexpanding") == 0) {
         SetMultiExpanding(ParseBool(pstrValue));
-    } else if (wcscmp(pstrName, L"itemfont") == 0) {
-        SetItemFont(ParseInt(pstrValue));
-    } else if (wcscmp(pstrName, L"itemalign") == 0) {
-        UINT uStyle = m_ListInfo.uTextStyle;
-        if (wcsstr(pstrValue, L"left") != nullptr) {
-            uStyle &= ~(DT_CENTER | DT_RIGHT);
-        }
-        if (wcsstr(pstrValue, L"center") != nullptr) {
-            uStyle &= ~DT_RIGHT;
-            uStyle |= DT_CENTER;
-        }
-        if (wcsstr(pstrValue, L"right") != nullptr) {
-            uStyle &= ~DT_CENTER;
-            uStyle |= DT_RIGHT;
-        }
-        SetItemTextStyle(uStyle);
     } else if (wcscmp(pstrName, L"itemendellipsis") == 0) {
         UINT uStyle = m_ListInfo.uTextStyle;
         if (ParseBool(pstrValue)) {
@@ -699,38 +684,6 @@ void CListUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
             uStyle &= ~DT_END_ELLIPSIS;
         }
         SetItemTextStyle(uStyle);
-    } else if (wcscmp(pstrName, L"itemtextpadding") == 0) {
-        SetItemTextPadding(ParseRect(pstrValue));
-    } else if (wcscmp(pstrName, L"itemtextcolor") == 0) {
-        SetItemTextColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itembkcolor") == 0) {
-        SetItemBkColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itembkimage") == 0) {
-        SetItemBkImage(pstrValue);
-    } else if (wcscmp(pstrName, L"itemaltbk") == 0) {
-        SetAlternateBk(ParseBool(pstrValue));
-    } else if (wcscmp(pstrName, L"itemselectedtextcolor") == 0) {
-        SetSelectedItemTextColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemselectedbkcolor") == 0) {
-        SetSelectedItemBkColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemselectedimage") == 0) {
-        SetSelectedItemImage(pstrValue);
-    } else if (wcscmp(pstrName, L"itemhottextcolor") == 0) {
-        SetHotItemTextColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemhotbkcolor") == 0) {
-        SetHotItemBkColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemhotimage") == 0) {
-        SetHotItemImage(pstrValue);
-    } else if (wcscmp(pstrName, L"itemdisabledtextcolor") == 0) {
-        SetDisabledItemTextColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemdisabledbkcolor") == 0) {
-        SetDisabledItemBkColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemdisabledimage") == 0) {
-        SetDisabledItemImage(pstrValue);
-    } else if (wcscmp(pstrName, L"itemlinecolor") == 0) {
-        SetItemLineColor(ParseColor(pstrValue, false));
-    } else if (wcscmp(pstrName, L"itemshowhtml") == 0) {
-        SetItemShowHtml(ParseBool(pstrValue));
     } else if (wcscmp(pstrName, L"vscrollbar") == 0) {
         // The bars belong to the body; the list's own bar fields stay empty.
         EnableScrollBar(ParseBool(pstrValue), GetHorizontalScrollBar() != nullptr);
