@@ -7,7 +7,8 @@
 //   invalidate TARGET            makes it (and its children) paint again
 //   text TARGET                  the static texts of a dialog, one per line
 // TARGET is a window title, optionally followed by "+STYLE" (hex bits the
-// window's style must have) or "#CLASS"; numbers are decimal or 0x-hex.
+// window's style must have) or "#CLASS", and then by "/CLASS" to pick that
+// window's descendants of that class instead; numbers are decimal or 0x-hex.
 // Output is UTF-8. Exit code 0 when a window matched, 1 otherwise.
 #include <windows.h>
 
@@ -21,6 +22,7 @@ namespace {
 struct Target {
     std::wstring title;
     std::wstring className;
+    std::wstring childClassName;
     bool anyTitle { false };
     LONG_PTR style { 0 };
 };
@@ -43,6 +45,11 @@ Target ParseTarget(const std::wstring& pattern)
 {
     Target target;
     std::wstring rest = pattern;
+    const size_t slash = rest.find(L'/');
+    if (slash != std::wstring::npos) {
+        target.childClassName = rest.substr(slash + 1);
+        rest.resize(slash);
+    }
     const size_t plus = rest.rfind(L'+');
     if (plus != std::wstring::npos && plus + 1 < rest.size() && rest.compare(plus + 1, 2, L"0x") == 0) {
         target.style = static_cast<LONG_PTR>(Number(rest.c_str() + plus + 1));
@@ -92,11 +99,21 @@ BOOL CALLBACK Collect(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
+BOOL CALLBACK CollectChild(HWND hWnd, LPARAM lParam)
+{
+    Search* search = reinterpret_cast<Search*>(lParam);
+    if (ClassOf(hWnd) == search->target->childClassName) search->found.push_back(hWnd);
+    return TRUE;
+}
+
 std::vector<HWND> Find(const Target& target)
 {
     Search search { &target, {} };
     ::EnumWindows(Collect, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    if (target.childClassName.empty()) return search.found;
+    Search children { &target, {} };
+    for (HWND hWnd : search.found) ::EnumChildWindows(hWnd, CollectChild, reinterpret_cast<LPARAM>(&children));
+    return children.found;
 }
 
 void Describe(HWND hWnd, const char* indent)
