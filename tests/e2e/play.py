@@ -101,6 +101,11 @@ class Probe:
     def text(self, target):
         return self.run("text", target).replace("\r", "").strip().splitlines()
 
+    def screen_pixel(self, x, y):
+        """The screen's colour at (x, y) as Win32 composes it, or None."""
+        text = self.run("pixel", x, y).strip()
+        return tuple(int(v) for v in text.split(",")) if re.fullmatch(r"\d+,\d+,\d+", text) else None
+
     def tray_icons(self):
         return [w for w in self.windows("*", children=True) if w.get("class") == "__winex11_tray_icon"]
 

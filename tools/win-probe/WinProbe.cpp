@@ -6,6 +6,8 @@
 //   top TARGET                   moves it to the top of the Z order, unactivated
 //   invalidate TARGET            makes it (and its children) paint again
 //   text TARGET                  the static texts of a dialog, one per line
+//   pixel X Y                    the screen's colour at a point as Win32 composes
+//                                it (what a Windows screenshot shows), as R,G,B
 // TARGET is a window title, optionally followed by "+STYLE" (hex bits the
 // window's style must have) or "#CLASS", and then by "/CLASS" to pick that
 // window's descendants of that class instead; numbers are decimal or 0x-hex.
@@ -153,7 +155,7 @@ BOOL CALLBACK PrintText(HWND hWnd, LPARAM)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: WinProbe list|post|send|show|text ...\n");
+        std::fprintf(stderr, "usage: WinProbe list|post|send|show|top|invalidate|text|pixel ...\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -170,6 +172,14 @@ int wmain(int argc, wchar_t** argv)
             if (children) ::EnumChildWindows(hWnd, DescribeChild, 0);
         }
         return windows.empty() ? 1 : 0;
+    }
+    if (command == L"pixel" && argc >= 4) {
+        HDC screen = ::GetDC(nullptr);
+        const COLORREF colour = ::GetPixel(screen, static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3])));
+        ::ReleaseDC(nullptr, screen);
+        if (colour == CLR_INVALID) return 1;
+        std::printf("%d,%d,%d\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
+        return 0;
     }
     if (argc < 3) return 2;
     const std::vector<HWND> windows = Find(ParseTarget(argv[2]));
