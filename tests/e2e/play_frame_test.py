@@ -10,7 +10,7 @@ sys.path.insert(0, os.path.dirname(__file__))
 from client import check, main, stop, wait_exit, wait_until  # noqa: E402
 from login_frame_test import FRAME_SIZE, WEB_SIZE  # noqa: E402
 import play  # noqa: E402
-from play import (EXIT_GAME, IDNO, IDYES, LOGIN, LOGIN_ONLY, PLAY, SHOW_GAME, SW_HIDE, SW_RESTORE, SW_SHOW,  # noqa: E402
+from play import (EXIT_GAME, IDNO, IDYES, LOGIN_ONLY, PLAY, SHOW_GAME, SW_HIDE, SW_RESTORE, SW_SHOW,  # noqa: E402
                   TRAY_CALLBACK, WEB, WEB_VIEW, WM_CLOSE, WM_COMMAND, WM_LBUTTONDBLCLK, WM_LBUTTONDOWN,
                   WM_LBUTTONUP, WM_RBUTTONDOWN, Probe, state, wait_state)
 
@@ -27,13 +27,6 @@ def open_login(session, exe):
     session.x("xdotool", "mousemove", "800", "860")
     proc = play.start_client(session, probe, exe, lambda: bool(play.login_frames(probe)))
     try:
-        # Now and then, right after the login frame tests (which minimise and
-        # kill clients), the new login frame comes up minimised under Wine:
-        # give it back its normal state so the play stage can be tested.
-        for _ in range(6):
-            time.sleep(0.5)
-            if any(w["iconic"] == "1" for w in play.login_frames(probe)):
-                probe.show(LOGIN, SW_RESTORE)
         session.wait_painted("Tarrowin", FRAME_SIZE)
         web = session.wait_window("VemoWindow", size=WEB_SIZE)
         check(wait_until(lambda: session.pixel(web, *PAGE_BOX) == (255, 255, 255), 30),
