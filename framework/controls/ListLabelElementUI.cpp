@@ -20,38 +20,8 @@ LPVOID CListLabelElementUI::GetInterface(LPCTSTR pstrName)
 
 void CListLabelElementUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEventType(event.Type)) {
-        CListElementUI::DoEvent(event);
+    if ((IsMouseEnabled() || !IsMouseEventType(event.Type)) && DoItemMouseEvent(event)) {
         return;
-    }
-    switch (event.Type) {
-    case EVENT_BUTTONDOWN:
-    case EVENT_RBUTTONDOWN:
-        if (IsEnabled()) {
-            if (m_pManager != nullptr) {
-                m_pManager->SendNotify(this, L"itemclick");
-            }
-            Select();
-            Invalidate();
-        }
-        return;
-    case EVENT_MOUSEMOVE:
-    case EVENT_BUTTONUP:
-        return;
-    case EVENT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= STATE_HOT;
-            Invalidate();
-        }
-        return;
-    case EVENT_MOUSELEAVE:
-        if ((m_uButtonState & STATE_HOT) != 0) {
-            m_uButtonState &= ~STATE_HOT;
-            Invalidate();
-        }
-        return;
-    default:
-        break;
     }
     CListElementUI::DoEvent(event);
 }

@@ -452,6 +452,44 @@ TEST(ListElementUI, DisabledItemsRefuseSelectionAndLoseHotState)
     EXPECT_EQ(0, loose.EstimateSize(SIZE { 100, 100 }).cy);
 }
 
+// Both kinds of item take presses and hovering the same way.
+template <class Item>
+class ListItemMouse : public ::testing::Test { };
+using ListItemKinds = ::testing::Types<CListLabelElementUI, CListContainerElementUI>;
+TYPED_TEST_SUITE(ListItemMouse, ListItemKinds);
+
+TYPED_TEST(ListItemMouse, PressSelectsHoverMakesHotAndAMouseDisabledItemLeavesBothToTheList)
+{
+    CListUI list;
+    auto* first = new TypeParam;
+    auto* second = new TypeParam;
+    list.Add(first);
+    list.Add(second);
+    TEventUI press = MouseEvent(EVENT_BUTTONDOWN, 0, 0);
+    TEventUI enter = MouseEvent(EVENT_MOUSEENTER, 0, 0);
+    TEventUI leave = MouseEvent(EVENT_MOUSELEAVE, 0, 0);
+
+    second->DoEvent(press);
+    EXPECT_EQ(1, list.GetCurSel());
+    first->DoEvent(enter);
+    EXPECT_NE(0u, first->GetButtonState() & STATE_HOT);
+    first->DoEvent(leave);
+    EXPECT_EQ(0u, first->GetButtonState() & STATE_HOT);
+
+    first->SetMouseEnabled(false);
+    first->DoEvent(press);
+    first->DoEvent(enter);
+    EXPECT_EQ(1, list.GetCurSel());
+    EXPECT_EQ(0u, first->GetButtonState() & STATE_HOT);
+
+    first->SetMouseEnabled(true);
+    first->SetEnabled(false);
+    first->DoEvent(press);
+    first->DoEvent(enter);
+    EXPECT_EQ(1, list.GetCurSel());
+    EXPECT_EQ(0u, first->GetButtonState() & STATE_HOT);
+}
+
 TEST(ListLabelElementUI, EstimatedHeightIsFontPlusEightPlusPadding)
 {
     CPaintManagerUI manager;
