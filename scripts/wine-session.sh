@@ -20,7 +20,9 @@ start_xvfb() {
   local n
   for n in $(seq 90 140); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] && continue
-    Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    # The frame buffer as a file: screenshots read what the display shows.
+    mkdir -p "$state/fb"
+    Xvfb ":$n" -screen 0 1600x900x24 -fbdir "$state/fb" -nolisten tcp </dev/null >/dev/null 2>&1 &
     echo $! > "$state/xvfb.pid"
     for _ in $(seq 50); do
       [ -e /tmp/.X11-unix/X$n ] && { echo ":$n" > "$state/display"; return 0; }
@@ -50,7 +52,7 @@ case $action in
   down)
     "$server" -k </dev/null >/dev/null 2>&1 || true
     if xvfb_alive; then kill "$(cat "$state/xvfb.pid")"; fi
-    rm -f "$state/xvfb.pid" "$state/display"
+    rm -rf "$state/xvfb.pid" "$state/display" "$state/fb"
     ;;
   *) echo "usage: $0 up|down BUILD_DIR" >&2; exit 2 ;;
 esac

@@ -93,8 +93,26 @@ class Session:
             time.sleep(0.3)
         raise AssertionError("window %r never painted" % title)
 
+    def screen_capture(self):
+        """A shell command that writes the screen to stdout as an image. Xvfb's
+        frame buffer file is what the display shows; `xwd -root` is not: it
+        reads the depth-32 windows of layered frames as undefined, black where
+        a colour-keyed window lets them through."""
+        frame_buffer = os.path.join(self.build, "wine", "fb", "Xvfb_screen0")
+        if os.path.exists(frame_buffer):
+            return "cat '%s'" % frame_buffer
+        return "import -silent -window root xwd:-"
+
+    def screen_pixel(self, x, y):
+        """The colour the display shows at (x, y), as 'r,g,b'."""
+        out = subprocess.run("%s | /usr/bin/convert xwd:- -format '%%[pixel:p{%d,%d}]' info:"
+                             % (self.screen_capture(), x, y), shell=True, env=self.env,
+                             capture_output=True, text=True).stdout
+        m = re.search(r"(\d+),(\d+),(\d+)", out)
+        return tuple(int(v) for v in m.groups()) if m else None
+
     def screenshot(self, path):
-        subprocess.run("xwd -root -silent | /usr/bin/convert xwd:- %s" % path, shell=True,
+        subprocess.run("%s | /usr/bin/convert xwd:- %s" % (self.screen_capture(), path), shell=True,
                        env=self.env, check=True)
 
 

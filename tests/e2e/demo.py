@@ -17,11 +17,6 @@ def demo(build, shots, exe):
         path = os.path.join(shots, "login.png")
         session.screenshot(path)
         print("Screenshot of the login stage: %s" % path)
-        # Wine's X display leaves the page's see-through green black; the
-        # screen as Win32 composes it shows the login picture there.
-        path = os.path.join(shots, "login-win32.png")
-        if probe.screenshot(path):
-            print("The same, as Win32 composes the screen: %s" % path)
         web = session.wait_window("VemoWindow")
         session.click(web, *PLAY_BUTTON)
         play.wait_state(probe, play.PLAY, "zoomed", "1", timeout=30)

@@ -101,21 +101,6 @@ class Probe:
     def text(self, target):
         return self.run("text", target).replace("\r", "").strip().splitlines()
 
-    def screen_pixel(self, x, y):
-        """The screen's colour at (x, y) as Win32 composes it, or None."""
-        text = self.run("pixel", x, y).strip()
-        return tuple(int(v) for v in text.split(",")) if re.fullmatch(r"\d+,\d+,\d+", text) else None
-
-    def screenshot(self, path):
-        """Saves the screen as Win32 composes it to `path` (any ImageMagick format)."""
-        bmp = path + ".bmp"
-        self.run("shot", "Z:" + os.path.abspath(bmp).replace("/", "\\"))
-        if not os.path.exists(bmp):
-            return False
-        converted = subprocess.run(["/usr/bin/convert", bmp, path], capture_output=True).returncode == 0
-        os.remove(bmp)
-        return converted
-
     def tray_icons(self):
         return [w for w in self.windows("*", children=True) if w.get("class") == "__winex11_tray_icon"]
 

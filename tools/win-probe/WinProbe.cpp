@@ -6,9 +6,6 @@
 //   top TARGET                   moves it to the top of the Z order, unactivated
 //   invalidate TARGET            makes it (and its children) paint again
 //   text TARGET                  the static texts of a dialog, one per line
-//   pixel X Y                    the screen's colour at a point as Win32 composes
-//                                it (what a Windows screenshot shows), as R,G,B
-//   shot FILE                    that whole screen, saved as a 24-bit BMP file
 // TARGET is a window title, optionally followed by "+STYLE" (hex bits the
 // window's style must have) or "#CLASS", and then by "/CLASS" to pick that
 // window's descendants of that class instead; numbers are decimal or 0x-hex.
@@ -151,54 +148,12 @@ BOOL CALLBACK PrintText(HWND hWnd, LPARAM)
     return TRUE;
 }
 
-// The screen as Win32 composes it, bottom-up 24-bit rows.
-bool SaveScreen(const wchar_t* path)
-{
-    const int width = ::GetSystemMetrics(SM_CXSCREEN);
-    const int height = ::GetSystemMetrics(SM_CYSCREEN);
-    if (width <= 0 || height <= 0) return false;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-    info.bmiHeader.biSizeImage = stride * static_cast<DWORD>(height);
-    void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) return false;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    const bool copied = ::BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY | CAPTUREBLT) != FALSE;
-    ::SelectObject(memory, old);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-
-    bool saved = false;
-    HANDLE file = ::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (copied && file != INVALID_HANDLE_VALUE) {
-        BITMAPFILEHEADER header = {};
-        header.bfType = 0x4D42;
-        header.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-        header.bfSize = header.bfOffBits + info.bmiHeader.biSizeImage;
-        DWORD written = 0;
-        saved = ::WriteFile(file, &header, sizeof(header), &written, nullptr) &&
-                ::WriteFile(file, &info.bmiHeader, sizeof(info.bmiHeader), &written, nullptr) &&
-                ::WriteFile(file, bits, info.bmiHeader.biSizeImage, &written, nullptr);
-    }
-    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
-    ::DeleteObject(bitmap);
-    return saved;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: WinProbe list|post|send|show|top|invalidate|text|pixel|shot ...\n");
+        std::fprintf(stderr, "usage: WinProbe list|post|send|show|text ...\n");
         return 2;
     }
     const std::wstring command = argv[1];
@@ -216,15 +171,6 @@ int wmain(int argc, wchar_t** argv)
         }
         return windows.empty() ? 1 : 0;
     }
-    if (command == L"pixel" && argc >= 4) {
-        HDC screen = ::GetDC(nullptr);
-        const COLORREF colour = ::GetPixel(screen, static_cast<int>(Number(argv[2])), static_cast<int>(Number(argv[3])));
-        ::ReleaseDC(nullptr, screen);
-        if (colour == CLR_INVALID) return 1;
-        std::printf("%d,%d,%d\n", GetRValue(colour), GetGValue(colour), GetBValue(colour));
-        return 0;
-    }
-    if (command == L"shot" && argc >= 3) return SaveScreen(argv[2]) ? 0 : 1;
     if (argc < 3) return 2;
     const std::vector<HWND> windows = Find(ParseTarget(argv[2]));
     if (windows.empty()) return 1;
