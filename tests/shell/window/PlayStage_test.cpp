@@ -116,3 +116,36 @@ TEST(PlayStage, LoginWindowsStayWhenThePlayFrameCannotOpen)
     EXPECT_EQ(2u, frame.opened.size());
     ::DestroyWindow(window);
 }
+
+TEST(PlayStage, WebFrameKeepsItsOffsetAndAZeroOffsetIsTakenFromTheFirstMove)
+{
+    HWND window = PlainWindow();
+    RECT rc = {};
+    {
+        TestWebFrame frame(window);
+        frame.FollowLoginFrame(322, 169, 962, 618);  // the configured rectangle
+        frame.FollowLoginFrame(100, 50, 1183, 706);  // the login frame moves
+        ::GetWindowRect(window, &rc);
+        EXPECT_EQ(422, rc.left);
+        EXPECT_EQ(219, rc.top);
+        EXPECT_EQ(640, rc.right - rc.left);
+        EXPECT_EQ(449, rc.bottom - rc.top);
+    }
+    {
+        // A rectangle at 0,0 leaves the offset unset: the first move records
+        // the login frame's own rectangle, and later moves add it again.
+        TestWebFrame frame(window);
+        frame.FollowLoginFrame(0, 0, 640, 449);
+        frame.FollowLoginFrame(100, 50, 1183, 706);
+        ::GetWindowRect(window, &rc);
+        EXPECT_EQ(100, rc.left);
+        EXPECT_EQ(50, rc.top);
+        EXPECT_EQ(1083, rc.right - rc.left);
+        EXPECT_EQ(656, rc.bottom - rc.top);
+        frame.FollowLoginFrame(110, 60, 1193, 716);
+        ::GetWindowRect(window, &rc);
+        EXPECT_EQ(210, rc.left);
+        EXPECT_EQ(110, rc.top);
+    }
+    ::DestroyWindow(window);
+}
