@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "BenchClock.h"
 #include "controls/HorizontalLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/PaintManagerUI.h"
@@ -21,32 +22,6 @@ constexpr int kRows = 27;
 constexpr int kColumnsPerRow = 9;
 constexpr int kLeavesPerColumn = 3;
 constexpr int kRepetitions = 200;
-
-double NowMicroseconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f {};
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now {};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
-
-template <class Fn>
-double MedianMicroseconds(Fn&& fn)
-{
-    std::vector<double> samples;
-    samples.reserve(kRepetitions);
-    for (int i = 0; i < kRepetitions; ++i) {
-        const double start = NowMicroseconds();
-        fn();
-        samples.push_back(NowMicroseconds() - start);
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
 
 // Root, rows, columns and leaves: 1 + 27 + 243 + 729 = 1000 controls, with
 // fixed, stretching and clamped sizes, paddings, borders and colours.
@@ -140,7 +115,7 @@ int main()
         const RECT full = { 0, 0, kWidth, kHeight };
         const RECT narrower = { 0, 0, kWidth - 37, kHeight };
         bool toggle = false;
-        const double layout = MedianMicroseconds([&] {
+        const double layout = Bench::MedianMicroseconds(kRepetitions, [&] {
             // Alternate sizes so every pass really moves the children.
             root->SetPos((toggle = !toggle) ? narrower : full);
         });
@@ -150,12 +125,12 @@ int main()
         // without the invalidation each placed control hands to the window.
         int detachedCount = 0;
         CVerticalLayoutUI* detached = BuildTree(detachedCount);
-        const double layoutDetached = MedianMicroseconds([&] {
+        const double layoutDetached = Bench::MedianMicroseconds(kRepetitions, [&] {
             detached->SetPos((toggle = !toggle) ? narrower : full);
         });
         delete detached;
 
-        const double paint = MedianMicroseconds([&] {
+        const double paint = Bench::MedianMicroseconds(kRepetitions, [&] {
             root->DoPaint(surface, full);
             ::GdiFlush();
         });
@@ -170,13 +145,13 @@ int main()
                 }
             }
         }
-        const double paintLeaves = MedianMicroseconds([&] {
+        const double paintLeaves = Bench::MedianMicroseconds(kRepetitions, [&] {
             for (CControlUI* leaf : leaves) {
                 leaf->DoPaint(surface, full);
             }
             ::GdiFlush();
         });
-        const double blit = MedianMicroseconds([&] {
+        const double blit = Bench::MedianMicroseconds(kRepetitions, [&] {
             ::BitBlt(target, 0, 0, kWidth, kHeight, surface, 0, 0, SRCCOPY);
             ::GdiFlush();
         });

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchClock.h"
 #include "controls/ListHeaderItemUI.h"
 #include "controls/ListTextElementUI.h"
 #include "controls/ListUI.h"
@@ -22,32 +23,6 @@ constexpr int kHeight = 480;
 constexpr int kRows = 10000;
 constexpr int kColumns = 3;
 constexpr int kSteps = 300;
-
-double NowMicroseconds()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f {};
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now {};
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
-
-template <class Fn>
-double MedianMicroseconds(Fn&& fn)
-{
-    std::vector<double> samples;
-    samples.reserve(kSteps);
-    for (int i = 0; i < kSteps; ++i) {
-        const double start = NowMicroseconds();
-        fn();
-        samples.push_back(NowMicroseconds() - start);
-    }
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
-}
 
 CListUI* BuildList()
 {
@@ -96,12 +71,12 @@ int main()
     {
         CPaintManagerUI manager;
         manager.Init(window);
-        const double buildStart = NowMicroseconds();
+        const double buildStart = Bench::NowMicroseconds();
         CListUI* list = BuildList();
         manager.AttachDialog(list);
         const RECT full = { 0, 0, kWidth, kHeight };
         list->SetPos(full);
-        const double firstLayout = NowMicroseconds() - buildStart;
+        const double firstLayout = Bench::NowMicroseconds() - buildStart;
 
         BITMAPINFO bmi = {};
         bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -128,19 +103,19 @@ int main()
                 list->HomeUp();
             }
         };
-        const double lineStep = MedianMicroseconds([&] {
+        const double lineStep = Bench::MedianMicroseconds(kSteps, [&] {
             wrapAtEnd();
             list->LineDown();
             paint();
         });
         list->HomeUp();
-        const double pageStep = MedianMicroseconds([&] {
+        const double pageStep = Bench::MedianMicroseconds(kSteps, [&] {
             wrapAtEnd();
             list->PageDown();
             paint();
         });
-        const double paintOnly = MedianMicroseconds(paint);
-        const double blit = MedianMicroseconds([&] {
+        const double paintOnly = Bench::MedianMicroseconds(kSteps, paint);
+        const double blit = Bench::MedianMicroseconds(kSteps, [&] {
             ::BitBlt(target, 0, 0, kWidth, kHeight, surface, 0, 0, SRCCOPY);
             ::GdiFlush();
         });

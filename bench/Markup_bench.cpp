@@ -4,12 +4,12 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "BenchClock.h"
 #include "foundation/Markup.h"
 #include "foundation/StdStringPtrMap.h"
 
@@ -32,20 +32,6 @@ std::string MakeSkin(int controls)
     }
     xml += "  </VerticalLayout>\n</Window>\n";
     return xml;
-}
-
-template <class F>
-double MedianMicroseconds(F&& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < kRepetitions; ++i) {
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const auto end = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::micro>(end - start).count());
-    }
-    std::nth_element(times.begin(), times.begin() + kRepetitions / 2, times.end());
-    return times[kRepetitions / 2];
 }
 
 size_t VisitAll(CMarkupNode node)
@@ -74,12 +60,12 @@ int main()
     const DWORD size = static_cast<DWORD>(skin.size());
     size_t sink = 0;
 
-    const double parse = MedianMicroseconds([&] {
+    const double parse = Bench::MedianMicroseconds(kRepetitions, [&] {
         CMarkup xml;
         if (xml.LoadFromMem(bytes, size))
             sink += VisitAll(xml.GetRoot());
     });
-    const double convert = MedianMicroseconds([&] {
+    const double convert = Bench::MedianMicroseconds(kRepetitions, [&] {
         const int n = MultiByteToWideChar(CP_UTF8, 0, skin.data(), static_cast<int>(size), nullptr, 0);
         std::vector<wchar_t> wide(static_cast<size_t>(n) + 1);
         MultiByteToWideChar(CP_UTF8, 0, skin.data(), static_cast<int>(size), wide.data(), n);
@@ -97,12 +83,12 @@ int main()
         map.Insert(names[i].c_str(), &names[i]);
         baseline.emplace(names[i], &names[i]);
     }
-    const double ours = MedianMicroseconds([&] {
+    const double ours = Bench::MedianMicroseconds(kRepetitions, [&] {
         for (int round = 0; round < 10; ++round)
             for (const auto& name : names)
                 sink += map.Find(name.c_str()) != nullptr;
     });
-    const double theirs = MedianMicroseconds([&] {
+    const double theirs = Bench::MedianMicroseconds(kRepetitions, [&] {
         for (int round = 0; round < 10; ++round)
             for (const auto& name : names)
                 sink += baseline.find(name) != baseline.end();
