@@ -76,10 +76,8 @@ class Session:
 
     def pixel(self, w, x, y):
         """The colour at client point (x, y) of window w, as 'r,g,b'."""
-        out = subprocess.run("xwd -silent -id %d | /usr/bin/convert xwd:- -format '%%[pixel:p{%d,%d}]' info:"
-                             % (w, x, y), shell=True, env=self.env, capture_output=True, text=True).stdout
-        m = re.search(r"(\d+),(\d+),(\d+)", out)
-        return tuple(int(v) for v in m.groups()) if m else None
+        return rgb(subprocess.run("xwd -silent -id %d | /usr/bin/convert xwd:- -format '%%[pixel:p{%d,%d}]' info:"
+                                  % (w, x, y), shell=True, env=self.env, capture_output=True, text=True).stdout)
 
     def wait_painted(self, title, size, timeout=60):
         """Waits until the window shows something other than black inside."""
@@ -105,15 +103,19 @@ class Session:
 
     def screen_pixel(self, x, y):
         """The colour the display shows at (x, y), as 'r,g,b'."""
-        out = subprocess.run("%s | /usr/bin/convert xwd:- -format '%%[pixel:p{%d,%d}]' info:"
-                             % (self.screen_capture(), x, y), shell=True, env=self.env,
-                             capture_output=True, text=True).stdout
-        m = re.search(r"(\d+),(\d+),(\d+)", out)
-        return tuple(int(v) for v in m.groups()) if m else None
+        return rgb(subprocess.run("%s | /usr/bin/convert xwd:- -format '%%[pixel:p{%d,%d}]' info:"
+                                  % (self.screen_capture(), x, y), shell=True, env=self.env,
+                                  capture_output=True, text=True).stdout)
 
     def screenshot(self, path):
         subprocess.run("%s | /usr/bin/convert xwd:- %s" % (self.screen_capture(), path), shell=True,
                        env=self.env, check=True)
+
+
+def rgb(text):
+    """The first 'r,g,b' triple in ImageMagick's answer, or None."""
+    m = re.search(r"(\d+),(\d+),(\d+)", text)
+    return tuple(int(v) for v in m.groups()) if m else None
 
 
 def wait_exit(proc, timeout=30):

@@ -1,13 +1,12 @@
 """The play stage: the login page in the web frame, play detection, the play
 frame's buttons, the exit question and the tray icon, driven from outside."""
 import os
-import re
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(__file__))
-from client import check, main, stop, wait_exit, wait_until  # noqa: E402
+from client import check, main, rgb, stop, wait_exit, wait_until  # noqa: E402
 from login_frame_test import FRAME_SIZE, WEB_SIZE  # noqa: E402
 import play  # noqa: E402
 from play import (EXIT_GAME, IDNO, IDYES, LOGIN_ONLY, PLAY, SHOW_GAME, SW_HIDE, SW_RESTORE, SW_SHOW,  # noqa: E402
@@ -39,11 +38,6 @@ def open_login(session, exe):
         stop(proc, session)
         raise
     return proc
-
-
-def rgb(text):
-    m = re.search(r"(\d+),(\d+),(\d+)", text)
-    return tuple(int(v) for v in m.groups()) if m else None
 
 
 def picture_pixel(path, x, y):
