@@ -133,3 +133,27 @@ TEST(StandinLayout, ColoursStayExactAndLinksAreClickable)
     EXPECT_EQ(-1, HitTest(layout, POINT { 150, 50 }));  // the green box leads nowhere
     EXPECT_EQ(120, layout.height);
 }
+
+TEST(StandinLayout, TextTheFaceCannotShowTakesAFaceThatCan)
+{
+    Page page(L"<body style='font-family:Tahoma'>Play \u8FDB\u5165\u6E38\u620F</body>", L"http://127.0.0.1/");
+    FontCache fonts;
+    Layout layout = LayOut(page, fonts, 400);
+    HDC dc = CreateCompatibleDC(nullptr);
+    int texts = 0;
+    for (const auto& item : layout.items) {
+        if (item.kind != DisplayItem::Text) {
+            continue;
+        }
+        ++texts;
+        WORD glyphs[8] = {};
+        HGDIOBJ old = SelectObject(dc, fonts.Font(item.font));
+        GetGlyphIndicesW(dc, item.text.c_str(), static_cast<int>(item.text.size()), glyphs, GGI_MARK_NONEXISTING_GLYPHS);
+        SelectObject(dc, old);
+        for (size_t i = 0; i < item.text.size(); ++i) {
+            EXPECT_NE(0xFFFF, glyphs[i]) << "no glyph for character " << i << " of a word";
+        }
+    }
+    DeleteDC(dc);
+    EXPECT_EQ(2, texts);
+}

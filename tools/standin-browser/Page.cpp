@@ -436,6 +436,33 @@ private:
 
     int FontOf(const Inherited& inh) { return m_fonts.Get(inh.face, inh.size, inh.bold, inh.italic, inh.underline); }
 
+    bool Covers(int font, const std::wstring& text)
+    {
+        std::vector<WORD> glyphs(text.size());
+        HGDIOBJ old = SelectObject(m_dc, m_fonts.Font(font));
+        DWORD got = GetGlyphIndicesW(m_dc, text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                                     GGI_MARK_NONEXISTING_GLYPHS);
+        SelectObject(m_dc, old);
+        return got != GDI_ERROR && std::find(glyphs.begin(), glyphs.end(), 0xFFFF) == glyphs.end();
+    }
+
+    // Like a real browser, text the page's face cannot show (Chinese in
+    // Tahoma, say) takes the first face that can.
+    int FontShowing(int font, const std::wstring& text, const Inherited& inh)
+    {
+        static const wchar_t* const fallbacks[] = { L"Microsoft YaHei", L"SimSun", L"WenQuanYi Micro Hei" };
+        if (Covers(font, text)) {
+            return font;
+        }
+        for (const wchar_t* face : fallbacks) {
+            int other = m_fonts.Get(face, inh.size, inh.bold, inh.italic, inh.underline);
+            if (Covers(other, text)) {
+                return other;
+            }
+        }
+        return font;
+    }
+
     void Visit(const HtmlNode& node, const Inherited& parentInh, const Block& block)
     {
         if (node.IsText()) {
@@ -590,8 +617,9 @@ private:
         }
     }
 
-    void AddText(const std::wstring& word, int font, int height, const Inherited& inh, const Block& block, bool wrap)
+    void AddText(const std::wstring& word, int pageFont, int height, const Inherited& inh, const Block& block, bool wrap)
     {
+        const int font = FontShowing(pageFont, word, inh);
         int width = TextWidth(font, word);
         int space = m_pendingSpace && !m_line.empty() ? TextWidth(font, L" ") : 0;
         m_pendingSpace = false;
