@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "BenchClock.h"
+#include "BenchSupport.h"
 #include "controls/HorizontalLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/PaintManagerUI.h"
@@ -74,16 +74,8 @@ CVerticalLayoutUI* BuildTree(int& count)
 
 int main()
 {
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    CPaintManagerUI::SetInstance(instance);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = instance;
-    wc.lpszClassName = L"VeneerLayoutBench";
-    ::RegisterClassW(&wc);
-    // Hidden: the manager only needs a window to invalidate.
-    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP, 0, 0, kWidth, kHeight,
-        nullptr, nullptr, instance, nullptr);
+    CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+    HWND window = Bench::HiddenWindow(L"VeneerLayoutBench", kWidth, kHeight);
     if (window == nullptr) {
         std::printf("cannot create the window\n");
         return 1;
@@ -97,20 +89,10 @@ int main()
         CVerticalLayoutUI* root = BuildTree(count);
         manager.AttachDialog(root);
 
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = kWidth;
-        bmi.bmiHeader.biHeight = -kHeight;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        void* targetBits = nullptr;
-        HDC surface = ::CreateCompatibleDC(nullptr);
-        HBITMAP surfaceBitmap = ::CreateDIBSection(surface, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ oldSurface = ::SelectObject(surface, surfaceBitmap);
-        HDC target = ::CreateCompatibleDC(nullptr);
-        HBITMAP targetBitmap = ::CreateDIBSection(target, &bmi, DIB_RGB_COLORS, &targetBits, nullptr, 0);
-        HGDIOBJ oldTarget = ::SelectObject(target, targetBitmap);
+        Bench::Surface surfaceBuffer(kWidth, kHeight);
+        Bench::Surface targetBuffer(kWidth, kHeight);
+        HDC surface = surfaceBuffer.dc();
+        HDC target = targetBuffer.dc();
 
         const RECT full = { 0, 0, kWidth, kHeight };
         const RECT narrower = { 0, 0, kWidth - 37, kHeight };
@@ -156,7 +138,7 @@ int main()
             ::GdiFlush();
         });
 
-        if (surfaceBitmap == nullptr || targetBitmap == nullptr) {
+        if (!surfaceBuffer.ok() || !targetBuffer.ok()) {
             std::printf("cannot create the surfaces\n");
             status = 1;
         } else {
@@ -168,13 +150,6 @@ int main()
             std::printf("bare BitBlt:      %10.1f us (baseline)\n", blit);
             std::printf("paint / BitBlt:   %10.1f x\n", blit > 0 ? paint / blit : 0.0);
         }
-
-        ::SelectObject(target, oldTarget);
-        ::DeleteObject(targetBitmap);
-        ::DeleteDC(target);
-        ::SelectObject(surface, oldSurface);
-        ::DeleteObject(surfaceBitmap);
-        ::DeleteDC(surface);
     }
     ::DestroyWindow(window);
     return status;

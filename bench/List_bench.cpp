@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "BenchClock.h"
+#include "BenchSupport.h"
 #include "controls/ListHeaderItemUI.h"
 #include "controls/ListTextElementUI.h"
 #include "controls/ListUI.h"
@@ -52,16 +52,8 @@ CListUI* BuildList()
 
 int main()
 {
-    HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    CPaintManagerUI::SetInstance(instance);
-    WNDCLASSW wc = {};
-    wc.lpfnWndProc = ::DefWindowProcW;
-    wc.hInstance = instance;
-    wc.lpszClassName = L"VeneerListBench";
-    ::RegisterClassW(&wc);
-    // Hidden: the manager only needs a window to invalidate.
-    HWND window = ::CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP, 0, 0, kWidth, kHeight, nullptr,
-        nullptr, instance, nullptr);
+    CPaintManagerUI::SetInstance(::GetModuleHandleW(nullptr));
+    HWND window = Bench::HiddenWindow(L"VeneerListBench", kWidth, kHeight);
     if (window == nullptr) {
         std::printf("cannot create the window\n");
         return 1;
@@ -78,20 +70,10 @@ int main()
         list->SetPos(full);
         const double firstLayout = Bench::NowMicroseconds() - buildStart;
 
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = kWidth;
-        bmi.bmiHeader.biHeight = -kHeight;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        void* targetBits = nullptr;
-        HDC surface = ::CreateCompatibleDC(nullptr);
-        HBITMAP surfaceBitmap = ::CreateDIBSection(surface, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ oldSurface = ::SelectObject(surface, surfaceBitmap);
-        HDC target = ::CreateCompatibleDC(nullptr);
-        HBITMAP targetBitmap = ::CreateDIBSection(target, &bmi, DIB_RGB_COLORS, &targetBits, nullptr, 0);
-        HGDIOBJ oldTarget = ::SelectObject(target, targetBitmap);
+        Bench::Surface surfaceBuffer(kWidth, kHeight);
+        Bench::Surface targetBuffer(kWidth, kHeight);
+        HDC surface = surfaceBuffer.dc();
+        HDC target = targetBuffer.dc();
 
         auto paint = [&] {
             list->DoPaint(surface, full);
@@ -120,7 +102,7 @@ int main()
             ::GdiFlush();
         });
 
-        if (surfaceBitmap == nullptr || targetBitmap == nullptr || range <= 0) {
+        if (!surfaceBuffer.ok() || !targetBuffer.ok() || range <= 0) {
             std::printf("cannot create the surfaces or the list does not scroll\n");
             status = 1;
         } else {
@@ -133,13 +115,6 @@ int main()
             std::printf("bare BitBlt:          %10.1f us (baseline)\n", blit);
             std::printf("line step / BitBlt:   %10.1f x\n", blit > 0 ? lineStep / blit : 0.0);
         }
-
-        ::SelectObject(target, oldTarget);
-        ::DeleteObject(targetBitmap);
-        ::DeleteDC(target);
-        ::SelectObject(surface, oldSurface);
-        ::DeleteObject(surfaceBitmap);
-        ::DeleteDC(surface);
     }
     ::DestroyWindow(window);
     return status;

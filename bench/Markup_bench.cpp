@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "BenchClock.h"
+#include "BenchSupport.h"
 #include "foundation/Markup.h"
 #include "foundation/StdStringPtrMap.h"
 
