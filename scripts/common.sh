@@ -13,10 +13,13 @@ test_arch() {
 # configure_tree ARCH TESTS(ON|OFF): prints the build directory.
 configure_tree() {
   local arch=$1 tests=$2 dir=$root/build/$1
-  if [ ! -f "$dir/build.ninja" ]; then
+  if [ ! -f "$dir/build.ninja" ] || ! grep -qx "VENEER_BUILD_TESTS:BOOL=$tests" "$dir/CMakeCache.txt"; then
+    local launcher=()
+    # Several trees compile the same sources: a compiler cache, where there is one, shares the work.
+    command -v ccache >/dev/null && launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw.cmake" -DMINGW_ARCH="$arch" \
-      -DVENEER_BUILD_TESTS="$tests" >/dev/null
+      -DVENEER_BUILD_TESTS="$tests" "${launcher[@]}" >/dev/null
   fi
   echo "$dir"
 }

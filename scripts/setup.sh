@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xauth
   libz-mingw-w64-dev libstb-dev googletest xdotool x11-apps x11-utils
-  imagemagick cmake ninja-build zip unzip python3 fonts-wqy-microhei
+  imagemagick cmake ninja-build zip unzip python3 fonts-wqy-microhei ccache
 )
 
 missing=()

@@ -261,17 +261,21 @@ TEST_F(ListFixture, ScrollSelectWheelMovesOneItemPerNotch)
     EXPECT_EQ(0, list.GetCurSel());
 }
 
+namespace {
+int CALLBACK TextDescending(UINT_PTR a, UINT_PTR b, UINT_PTR)
+{
+    const CDuiString ta = reinterpret_cast<CControlUI*>(a)->GetText();
+    const CDuiString tb = reinterpret_cast<CControlUI*>(b)->GetText();
+    return -wcscmp(ta.GetData(), tb.GetData());
+}
+}  // namespace
+
 TEST_F(ListFixture, SortingReordersRenumbersAndClearsTheSelection)
 {
     ASSERT_TRUE(list.SelectItem(1));
-    auto descending = [](UINT_PTR a, UINT_PTR b, UINT_PTR) -> int {
-        const CDuiString ta = reinterpret_cast<CControlUI*>(a)->GetText();
-        const CDuiString tb = reinterpret_cast<CControlUI*>(b)->GetText();
-        return -wcscmp(ta.GetData(), tb.GetData());
-    };
     EXPECT_FALSE(list.SortItems(nullptr, 0));
     EXPECT_EQ(1, list.GetCurSel());
-    EXPECT_TRUE(list.SortItems(descending, 0));
+    EXPECT_TRUE(list.SortItems(TextDescending, 0));
     EXPECT_EQ(-1, list.GetCurSel());
     EXPECT_STREQ(L"e", list.GetItemAt(0)->GetText().GetData());
     EXPECT_STREQ(L"a", list.GetItemAt(4)->GetText().GetData());
