@@ -86,7 +86,7 @@ void CMicroClientLogin::InitWindow()
     RECT caption = { 0, 0, 0, size.cx };
     m_PaintManager.SetCaptionRect(caption);
 
-    m_pWebFrame = new (std::nothrow) CMircroClientWebFrame();
+    m_pWebFrame = new (std::nothrow) CMicroClientWebFrame();
     if (m_pWebFrame != nullptr) {
         const RECT& web = config.loginWebRect;
         m_pWebFrame->FollowLoginFrame(web.left, web.top, web.right, web.bottom);
@@ -111,7 +111,7 @@ void CMicroClientLogin::PlaceButton(LPCWSTR name, const RECT& rect)
 void CMicroClientLogin::OnClick(TNotifyUI& msg)
 {
     if (msg.pSender == nullptr) return;
-    const CDuiString name = msg.pSender->GetName();
+    const CStdString name = msg.pSender->GetName();
     if (name == L"minbtn")
         SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     else if (name == L"closebtn")

@@ -3,13 +3,13 @@
 // close buttons. Its destruction ends the program.
 #include "engine/WindowImplBase.h"
 
-class CMircroClientWebFrame;
+class CMicroClientWebFrame;
 
 class CMicroClientLogin : public Veneer::WindowImplBase {
 public:
     CMicroClientLogin() = default;
 
-    CMircroClientWebFrame* GetWebFrame() const { return m_pWebFrame; }
+    CMicroClientWebFrame* GetWebFrame() const { return m_pWebFrame; }
 
 protected:
     LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
@@ -17,8 +17,8 @@ protected:
     void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     void OnClick(Veneer::TNotifyUI& msg) override;
-    Veneer::CDuiString GetSkinDirectory() const override { return L".\\"; }
-    Veneer::CDuiString GetSkinFileName() const override { return L"login.xml"; }
+    Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
+    Veneer::CStdString GetSkinFileName() const override { return L"login.xml"; }
     LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
     Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
     UINT GetResourceID() const override;
@@ -29,7 +29,7 @@ private:
     void KeepWebFrameOnTop(bool restack);
 
     // The web frame deletes itself with its window; this frame only owns the window.
-    CMircroClientWebFrame* m_pWebFrame { nullptr };
+    CMicroClientWebFrame* m_pWebFrame { nullptr };
     bool m_bWebFrameLifted { false };
     int m_liftCount { 0 };
 };

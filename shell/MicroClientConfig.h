@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <string>
 #include <vector>
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 #include "foundation/Markup.h"
 
 // One per process, filled by start-up before the first window exists and
@@ -12,9 +12,9 @@
 // bottom are exclusive.
 class CMicroClientConfig {
 public:
-    Veneer::CDuiString loginURL;         // stored, read by nobody
-    Veneer::CDuiString playGamekeyWord;  // an address containing it starts play
-    Veneer::CDuiString clientName;       // single-instance mutex name, tray tip
+    Veneer::CStdString loginURL;         // stored, read by nobody
+    Veneer::CStdString playGamekeyWord;  // an address containing it starts play
+    Veneer::CStdString clientName;       // single-instance mutex name, tray tip
     RECT closeRect { 0, 0, 0, 0 };
     RECT miniRect { 0, 0, 0, 0 };
     RECT loginWebRect { 0, 0, 0, 0 };

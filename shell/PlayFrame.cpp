@@ -22,7 +22,7 @@ const int kPlayClientHeight = 768;
 const int kRefreshCompletely = 3;
 }
 
-CMircroClientPlayFrame::~CMircroClientPlayFrame()
+CMicroClientPlayFrame::~CMicroClientPlayFrame()
 {
     if (m_pGoneFlag != nullptr) *m_pGoneFlag = true;
     if (m_ppSelfSlot != nullptr && *m_ppSelfSlot == this) *m_ppSelfSlot = nullptr;
@@ -31,23 +31,23 @@ CMircroClientPlayFrame::~CMircroClientPlayFrame()
     if (icon != nullptr) ::DestroyIcon(icon);
 }
 
-UINT CMircroClientPlayFrame::GetResourceID() const
+UINT CMicroClientPlayFrame::GetResourceID() const
 {
     return IDR_SKIN;
 }
 
-void CMircroClientPlayFrame::OnFinalMessage(HWND /*hWnd*/)
+void CMicroClientPlayFrame::OnFinalMessage(HWND /*hWnd*/)
 {
     delete this;
 }
 
-LRESULT CMircroClientPlayFrame::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
+LRESULT CMicroClientPlayFrame::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
 {
     // Neither Enter nor Escape leaves the game.
     return 0;
 }
 
-void CMircroClientPlayFrame::InitWindow()
+void CMicroClientPlayFrame::InitWindow()
 {
     LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
     // Resizing is left to the skin's size box.
@@ -83,13 +83,13 @@ void CMircroClientPlayFrame::InitWindow()
     if (logoControl != nullptr) logoControl->SetBkImage(L"Logo.png");
 }
 
-void CMircroClientPlayFrame::ShowIfHidden()
+void CMicroClientPlayFrame::ShowIfHidden()
 {
     // A minimised window counts as visible and stays minimised.
     if (!::IsWindowVisible(m_hWnd)) ::ShowWindow(m_hWnd, SW_SHOW);
 }
 
-LRESULT CMircroClientPlayFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+LRESULT CMicroClientPlayFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == kTrayCallbackMessage) {
         const UINT mouse = static_cast<UINT>(lParam);
@@ -122,7 +122,7 @@ LRESULT CMircroClientPlayFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM l
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
 }
 
-void CMircroClientPlayFrame::ConfirmExit()
+void CMicroClientPlayFrame::ConfirmExit()
 {
     // A second question while one is open (the tray menu, WM_CLOSE) could
     // end the client twice and return into frames already deleted.
@@ -145,10 +145,10 @@ void CMircroClientPlayFrame::ConfirmExit()
     if (login != nullptr) login->Close(1);
 }
 
-void CMircroClientPlayFrame::OnClick(TNotifyUI& msg)
+void CMicroClientPlayFrame::OnClick(TNotifyUI& msg)
 {
     if (msg.pSender == nullptr) return;
-    const CDuiString name = msg.pSender->GetName();
+    const CStdString name = msg.pSender->GetName();
     if (name == L"restorebtn") {
         msg.pSender->SetVisible(false);
         if (m_pMaxBtn != nullptr) m_pMaxBtn->SetVisible(true);
@@ -168,15 +168,15 @@ void CMircroClientPlayFrame::OnClick(TNotifyUI& msg)
     }
 }
 
-void CMircroClientPlayFrame::OpenCustomerService() const
+void CMicroClientPlayFrame::OpenCustomerService() const
 {
     const std::wstring address = ReadTrailerAddress(1);
     if (address.empty()) return;
     ::ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
-void CMircroClientPlayFrame::NavigateComplete2(IDispatch* /*pDisp*/, VARIANT*& /*url*/,
-                                              const CDuiString& /*sName*/)
+void CMicroClientPlayFrame::NavigateComplete2(IDispatch* /*pDisp*/, VARIANT*& /*url*/,
+                                              const CStdString& /*sName*/)
 {
     if (m_pBrowser == nullptr) return;
     IWebBrowser2* browser = m_pBrowser->GetWebBrowser2();

@@ -5,14 +5,14 @@
 #include "engine/WindowImplBase.h"
 #include "hosting/WebBrowserUI.h"
 
-class CMircroClientPlayFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler {
+class CMicroClientPlayFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler {
 public:
-    CMircroClientPlayFrame() = default;
-    ~CMircroClientPlayFrame() override;
+    CMicroClientPlayFrame() = default;
+    ~CMicroClientPlayFrame() override;
 
     // The game page; set before Create, read by InitWindow.
-    void SetStartUrl(const Veneer::CDuiString& url) { m_sStartUrl = url; }
-    const Veneer::CDuiString& GetStartUrl() const { return m_sStartUrl; }
+    void SetStartUrl(const Veneer::CStdString& url) { m_sStartUrl = url; }
+    const Veneer::CStdString& GetStartUrl() const { return m_sStartUrl; }
 
     // Asks whether to leave the game; Yes ends the client. While the question
     // is open, or once the exit is under way, further calls do nothing.
@@ -20,9 +20,9 @@ public:
 
     // Cleared when the object deletes itself, so its creator never keeps a
     // dangling pointer.
-    void SetSelfSlot(CMircroClientPlayFrame** slot) { m_ppSelfSlot = slot; }
+    void SetSelfSlot(CMicroClientPlayFrame** slot) { m_ppSelfSlot = slot; }
 
-    void NavigateComplete2(IDispatch* pDisp, VARIANT*& url, const Veneer::CDuiString& sName) override;
+    void NavigateComplete2(IDispatch* pDisp, VARIANT*& url, const Veneer::CStdString& sName) override;
 
 protected:
     LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
@@ -30,8 +30,8 @@ protected:
     void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     void OnClick(Veneer::TNotifyUI& msg) override;
-    Veneer::CDuiString GetSkinDirectory() const override { return L".\\"; }
-    Veneer::CDuiString GetSkinFileName() const override { return L"playGameWindow.xml"; }
+    Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
+    Veneer::CStdString GetSkinFileName() const override { return L"playGameWindow.xml"; }
     LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
     Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
     UINT GetResourceID() const override;
@@ -45,12 +45,12 @@ private:
     HICON m_hTrayIcon { nullptr };  // ours: loaded unshared
     Veneer::CControlUI* m_pMaxBtn { nullptr };
     Veneer::CControlUI* m_pRestoreBtn { nullptr };
-    Veneer::CDuiString m_sStartUrl;
+    Veneer::CStdString m_sStartUrl;
 
     bool m_bAskingExit { false };
     bool m_bExiting { false };
     // Set while the exit question is open: tells ConfirmExit that the frame
     // went away underneath its message box.
     bool* m_pGoneFlag { nullptr };
-    CMircroClientPlayFrame** m_ppSelfSlot { nullptr };
+    CMicroClientPlayFrame** m_ppSelfSlot { nullptr };
 };

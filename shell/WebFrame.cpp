@@ -13,15 +13,15 @@ namespace {
 // Visible, overlapped window with caption, system menu, sizing frame and boxes.
 const DWORD kPlayFrameStyle = 0x10CF0000;
 
-CDuiString AddressText(VARIANT* url)
+CStdString AddressText(VARIANT* url)
 {
-    if (url == nullptr) return CDuiString();
-    if (url->vt == VT_BSTR) return CDuiString(url->bstrVal != nullptr ? url->bstrVal : L"");
+    if (url == nullptr) return CStdString();
+    if (url->vt == VT_BSTR) return CStdString(url->bstrVal != nullptr ? url->bstrVal : L"");
     if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr)
-        return CDuiString(*url->pbstrVal);
+        return CStdString(*url->pbstrVal);
     VARIANT text;
     ::VariantInit(&text);
-    CDuiString result;
+    CStdString result;
     if (SUCCEEDED(::VariantChangeType(&text, url, 0, VT_BSTR)) && text.bstrVal != nullptr)
         result = text.bstrVal;
     ::VariantClear(&text);
@@ -29,35 +29,35 @@ CDuiString AddressText(VARIANT* url)
 }
 }  // namespace
 
-bool IsPlayAddress(const CDuiString& address, const CDuiString& keyword)
+bool IsPlayAddress(const CStdString& address, const CStdString& keyword)
 {
     return address.Find(keyword.GetData()) >= 0;
 }
 
-CDuiString PlayStartAddress(const CDuiString& address)
+CStdString PlayStartAddress(const CStdString& address)
 {
     const int position = address.Find(L"http://");
     if (position <= 0) return address;
     return address.Right(address.GetLength() - position);
 }
 
-CMircroClientWebFrame::~CMircroClientWebFrame()
+CMicroClientWebFrame::~CMicroClientWebFrame()
 {
     if (m_pPlayFrame != nullptr && ::IsWindow(m_pPlayFrame->GetHWND()))
         ::DestroyWindow(m_pPlayFrame->GetHWND());
 }
 
-UINT CMircroClientWebFrame::GetResourceID() const
+UINT CMicroClientWebFrame::GetResourceID() const
 {
     return IDR_SKIN;
 }
 
-void CMircroClientWebFrame::OnFinalMessage(HWND /*hWnd*/)
+void CMicroClientWebFrame::OnFinalMessage(HWND /*hWnd*/)
 {
     delete this;
 }
 
-void CMircroClientWebFrame::InitWindow()
+void CMicroClientWebFrame::InitWindow()
 {
     CControlUI* control = m_PaintManager.FindControl(L"WebBrowser");
     if (control == nullptr) return;
@@ -70,7 +70,7 @@ void CMircroClientWebFrame::InitWindow()
     if (!browser->IsVisible()) browser->SetVisible(true);
 }
 
-LRESULT CMircroClientWebFrame::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
+LRESULT CMicroClientWebFrame::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled)
 {
     WindowImplBase::OnCreate(uMsg, wParam, lParam, bHandled);
     LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
@@ -86,7 +86,7 @@ LRESULT CMircroClientWebFrame::OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam,
     return 0;
 }
 
-void CMircroClientWebFrame::FollowLoginFrame(int left, int top, int right, int bottom)
+void CMicroClientWebFrame::FollowLoginFrame(int left, int top, int right, int bottom)
 {
     int x = left + m_offsetLeft;
     int y = top + m_offsetTop;
@@ -102,10 +102,10 @@ void CMircroClientWebFrame::FollowLoginFrame(int left, int top, int right, int b
     ::SetWindowPos(m_hWnd, HWND_TOP, x, y, m_width, m_height, SWP_SHOWWINDOW);
 }
 
-void CMircroClientWebFrame::BeforeNavigate2(IDispatch* /*pDisp*/, VARIANT*& url, VARIANT*& /*Flags*/,
+void CMicroClientWebFrame::BeforeNavigate2(IDispatch* /*pDisp*/, VARIANT*& url, VARIANT*& /*Flags*/,
     VARIANT*& /*TargetFrameName*/, VARIANT*& /*PostData*/, VARIANT*& /*Headers*/, VARIANT_BOOL*& Cancel)
 {
-    const CDuiString address = AddressText(url);
+    const CStdString address = AddressText(url);
     if (!IsPlayAddress(address, GetClientConfig().playGamekeyWord)) return;
     if (Cancel != nullptr) *Cancel = VARIANT_TRUE;
 
@@ -119,9 +119,9 @@ void CMircroClientWebFrame::BeforeNavigate2(IDispatch* /*pDisp*/, VARIANT*& url,
     if (m_pPlayFrame != nullptr) ::SendMessageW(m_pPlayFrame->GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
 }
 
-bool CMircroClientWebFrame::OpenPlayFrame(const CDuiString& address)
+bool CMicroClientWebFrame::OpenPlayFrame(const CStdString& address)
 {
-    CMircroClientPlayFrame* frame = new (std::nothrow) CMircroClientPlayFrame();
+    CMicroClientPlayFrame* frame = new (std::nothrow) CMicroClientPlayFrame();
     if (frame == nullptr) return false;
     m_pPlayFrame = frame;
     frame->SetSelfSlot(&m_pPlayFrame);

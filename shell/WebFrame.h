@@ -5,12 +5,12 @@
 #include "engine/WindowImplBase.h"
 #include "hosting/WebBrowserUI.h"
 
-class CMircroClientPlayFrame;
+class CMicroClientPlayFrame;
 
-class CMircroClientWebFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler {
+class CMicroClientWebFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler {
 public:
-    CMircroClientWebFrame() = default;
-    ~CMircroClientWebFrame() override;
+    CMicroClientWebFrame() = default;
+    ~CMicroClientWebFrame() override;
 
     // Places the window relative to the login frame's window rectangle; the
     // first call records the offset and size.
@@ -21,24 +21,24 @@ public:
     void BeforeNavigate2(IDispatch* pDisp, VARIANT*& url, VARIANT*& Flags, VARIANT*& TargetFrameName,
         VARIANT*& PostData, VARIANT*& Headers, VARIANT_BOOL*& Cancel) override;
 
-    CMircroClientPlayFrame* GetPlayFrame() const { return m_pPlayFrame; }
+    CMicroClientPlayFrame* GetPlayFrame() const { return m_pPlayFrame; }
 
 protected:
     LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
     void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
-    Veneer::CDuiString GetSkinDirectory() const override { return L".\\"; }
-    Veneer::CDuiString GetSkinFileName() const override { return L"loginWebWnd.xml"; }
+    Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
+    Veneer::CStdString GetSkinFileName() const override { return L"loginWebWnd.xml"; }
     Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
     UINT GetResourceID() const override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
     // Creates the play frame's window on `address`; false leaves no play frame.
-    virtual bool OpenPlayFrame(const Veneer::CDuiString& address);
+    virtual bool OpenPlayFrame(const Veneer::CStdString& address);
 
 private:
     // Not owned as a window child: this frame destroys its window when it goes.
-    CMircroClientPlayFrame* m_pPlayFrame { nullptr };
+    CMicroClientPlayFrame* m_pPlayFrame { nullptr };
     int m_offsetLeft { 0 };
     int m_offsetTop { 0 };
     int m_height { 0 };
@@ -47,8 +47,8 @@ private:
 
 // True when `address` contains `keyword` (case-sensitive; an empty keyword
 // matches every address).
-bool IsPlayAddress(const Veneer::CDuiString& address, const Veneer::CDuiString& keyword);
+bool IsPlayAddress(const Veneer::CStdString& address, const Veneer::CStdString& keyword);
 
 // The play frame's start address: everything from the first "http://" on, or
 // the whole address when it starts with it or has none.
-Veneer::CDuiString PlayStartAddress(const Veneer::CDuiString& address);
+Veneer::CStdString PlayStartAddress(const Veneer::CStdString& address);

@@ -11,7 +11,7 @@ namespace Veneer {
 
 namespace {
 
-bool Is(LPCTSTR a, LPCTSTR b)
+bool Is(LPCWSTR a, LPCWSTR b)
 {
     return std::wcscmp(a, b) == 0;
 }
@@ -19,13 +19,13 @@ bool Is(LPCTSTR a, LPCTSTR b)
 // The image-string drawer reports success even when a named image cannot be
 // loaded; the state images need to know, so that a broken one is dropped
 // and the normal look is used instead.
-bool ImagesLoad(CPaintManagerUI* pManager, LPCTSTR pStrImage, const RECT& rcItem)
+bool ImagesLoad(CPaintManagerUI* pManager, LPCWSTR pStrImage, const RECT& rcItem)
 {
     if (pManager == nullptr) return false;
     bool loaded = true;
     RenderInternal::WalkImageString(pStrImage, nullptr, rcItem, [&](RenderInternal::TImageStringState& state) {
         if (state.sName.IsEmpty()) return;
-        LPCTSTR type = state.sType.IsEmpty() ? nullptr : state.sType.GetData();
+        LPCWSTR type = state.sType.IsEmpty() ? nullptr : state.sType.GetData();
         if (pManager->GetImageEx(state.sName.GetData(), type, state.dwMask) == nullptr) loaded = false;
     });
     return loaded;
@@ -38,12 +38,12 @@ CButtonUI::CButtonUI()
     m_uTextStyle = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
 }
 
-LPCTSTR CButtonUI::GetClass() const
+LPCWSTR CButtonUI::GetClass() const
 {
     return L"ButtonUI";
 }
 
-LPVOID CButtonUI::GetInterface(LPCTSTR pstrName)
+LPVOID CButtonUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && Is(pstrName, L"Button")) return static_cast<CButtonUI*>(this);
     return CLabelUI::GetInterface(pstrName);
@@ -141,49 +141,49 @@ void CButtonUI::DoEvent(TEventUI& event)
 
 // ---- images and colours ----
 
-void CButtonUI::SetNormalImage(LPCTSTR pStrImage)
+void CButtonUI::SetNormalImage(LPCWSTR pStrImage)
 {
     m_sNormalImage = pStrImage;
     Invalidate();
 }
 
-void CButtonUI::SetHotImage(LPCTSTR pStrImage)
+void CButtonUI::SetHotImage(LPCWSTR pStrImage)
 {
     m_sHotImage = pStrImage;
     Invalidate();
 }
 
-void CButtonUI::SetHotForeImage(LPCTSTR pStrImage)
+void CButtonUI::SetHotForeImage(LPCWSTR pStrImage)
 {
     m_sHotForeImage = pStrImage;
     Invalidate();
 }
 
-void CButtonUI::SetPushedImage(LPCTSTR pStrImage)
+void CButtonUI::SetPushedImage(LPCWSTR pStrImage)
 {
     m_sPushedImage = pStrImage;
     Invalidate();
 }
 
-void CButtonUI::SetFocusedImage(LPCTSTR pStrImage)
+void CButtonUI::SetFocusedImage(LPCWSTR pStrImage)
 {
     m_sFocusedImage = pStrImage;
     Invalidate();
 }
 
-void CButtonUI::SetDisabledImage(LPCTSTR pStrImage)
+void CButtonUI::SetDisabledImage(LPCWSTR pStrImage)
 {
     m_sDisabledImage = pStrImage;
     Invalidate();
 }
 
-void CButtonUI::SetForeImage(LPCTSTR pStrImage)
+void CButtonUI::SetForeImage(LPCWSTR pStrImage)
 {
     m_sForeImage = pStrImage;
     Invalidate();
 }
 
-void CButtonUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CButtonUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr) return;
     if (pstrValue == nullptr) pstrValue = L"";
@@ -225,7 +225,7 @@ SIZE CButtonUI::EstimateSize(SIZE szAvailable)
 
 // ---- painting ----
 
-bool CButtonUI::DrawStateImage(HDC hDC, CDuiString& image)
+bool CButtonUI::DrawStateImage(HDC hDC, CStdString& image)
 {
     if (ImagesLoad(m_pManager, image, m_rcItem) && DrawImage(hDC, image)) return true;
     image.Empty();

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "controls/LabelUI.h"
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
 namespace Veneer {
 
@@ -14,32 +14,32 @@ public:
     CButtonUI();
     ~CButtonUI() override = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     bool Activate() override;
     void SetEnabled(bool bEnable = true) override;
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     SIZE EstimateSize(SIZE szAvailable) override;
     void PaintStatusImage(HDC hDC) override;
     void PaintText(HDC hDC) override;
 
-    LPCTSTR GetNormalImage() const { return m_sNormalImage; }
-    void SetNormalImage(LPCTSTR pStrImage);
-    LPCTSTR GetHotImage() const { return m_sHotImage; }
-    void SetHotImage(LPCTSTR pStrImage);
-    LPCTSTR GetHotForeImage() const { return m_sHotForeImage; }
-    void SetHotForeImage(LPCTSTR pStrImage);
-    LPCTSTR GetPushedImage() const { return m_sPushedImage; }
-    void SetPushedImage(LPCTSTR pStrImage);
-    LPCTSTR GetFocusedImage() const { return m_sFocusedImage; }
-    void SetFocusedImage(LPCTSTR pStrImage);
-    LPCTSTR GetDisabledImage() const { return m_sDisabledImage; }
-    void SetDisabledImage(LPCTSTR pStrImage);
-    LPCTSTR GetForeImage() const { return m_sForeImage; }
-    void SetForeImage(LPCTSTR pStrImage);
+    LPCWSTR GetNormalImage() const { return m_sNormalImage; }
+    void SetNormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetHotImage() const { return m_sHotImage; }
+    void SetHotImage(LPCWSTR pStrImage);
+    LPCWSTR GetHotForeImage() const { return m_sHotForeImage; }
+    void SetHotForeImage(LPCWSTR pStrImage);
+    LPCWSTR GetPushedImage() const { return m_sPushedImage; }
+    void SetPushedImage(LPCWSTR pStrImage);
+    LPCWSTR GetFocusedImage() const { return m_sFocusedImage; }
+    void SetFocusedImage(LPCWSTR pStrImage);
+    LPCWSTR GetDisabledImage() const { return m_sDisabledImage; }
+    void SetDisabledImage(LPCWSTR pStrImage);
+    LPCWSTR GetForeImage() const { return m_sForeImage; }
+    void SetForeImage(LPCWSTR pStrImage);
 
     void SetHotBkColor(DWORD dwColor) { m_dwHotBkColor = dwColor; }
     DWORD GetHotBkColor() const { return m_dwHotBkColor; }
@@ -55,7 +55,7 @@ public:
 
 protected:
     // Draws an image string; on failure empties it so it is not tried again.
-    bool DrawStateImage(HDC hDC, CDuiString& image);
+    bool DrawStateImage(HDC hDC, CStdString& image);
     void RefreshStateBits();
 
     UINT m_uButtonState { 0 };
@@ -63,13 +63,13 @@ protected:
     DWORD m_dwHotTextColor { 0 };
     DWORD m_dwPushedTextColor { 0 };
     DWORD m_dwFocusedTextColor { 0 };
-    CDuiString m_sNormalImage;
-    CDuiString m_sHotImage;
-    CDuiString m_sHotForeImage;
-    CDuiString m_sPushedImage;
-    CDuiString m_sFocusedImage;
-    CDuiString m_sDisabledImage;
-    CDuiString m_sForeImage;
+    CStdString m_sNormalImage;
+    CStdString m_sHotImage;
+    CStdString m_sHotForeImage;
+    CStdString m_sPushedImage;
+    CStdString m_sFocusedImage;
+    CStdString m_sDisabledImage;
+    CStdString m_sForeImage;
 };
 
 }  // namespace Veneer

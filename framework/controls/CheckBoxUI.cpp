@@ -2,7 +2,7 @@
 
 namespace Veneer {
 
-LPCTSTR CCheckBoxUI::GetClass() const
+LPCWSTR CCheckBoxUI::GetClass() const
 {
     return L"CheckBoxUI";
 }

@@ -8,7 +8,7 @@ namespace Veneer {
 
 class CCheckBoxUI : public COptionUI {
 public:
-    LPCTSTR GetClass() const override;
+    LPCWSTR GetClass() const override;
 
     void SetCheck(bool bCheck);
     bool GetCheck() const;

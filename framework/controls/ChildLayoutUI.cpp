@@ -12,15 +12,15 @@ namespace {
 // Files whose child layouts are being built right now, outermost first. A
 // file that includes itself, directly or through others, would otherwise
 // build forever.
-std::vector<CDuiString>& FilesInProgress()
+std::vector<CStdString>& FilesInProgress()
 {
-    static std::vector<CDuiString> files;
+    static std::vector<CStdString> files;
     return files;
 }
 
-bool IsInProgress(const CDuiString& file)
+bool IsInProgress(const CStdString& file)
 {
-    for (const CDuiString& f : FilesInProgress()) {
+    for (const CStdString& f : FilesInProgress()) {
         if (_wcsicmp(f.GetData(), file.GetData()) == 0) {
             return true;
         }
@@ -30,9 +30,9 @@ bool IsInProgress(const CDuiString& file)
 
 }  // namespace
 
-LPCTSTR CChildLayoutUI::GetClass() const { return L"ChildLayoutUI"; }
+LPCWSTR CChildLayoutUI::GetClass() const { return L"ChildLayoutUI"; }
 
-LPVOID CChildLayoutUI::GetInterface(LPCTSTR pstrName)
+LPVOID CChildLayoutUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"ChildLayout") == 0) {
         return static_cast<CChildLayoutUI*>(this);
@@ -63,7 +63,7 @@ void CChildLayoutUI::Init()
     FilesInProgress().pop_back();
 }
 
-void CChildLayoutUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CChildLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;

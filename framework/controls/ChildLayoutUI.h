@@ -2,7 +2,7 @@
 // A container whose content is another skin file, built when the layout is
 // attached to its window.
 #include "controls/ContainerUI.h"
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
 namespace Veneer {
 
@@ -11,18 +11,18 @@ public:
     CChildLayoutUI() = default;
     ~CChildLayoutUI() override = default;
 
-    LPCTSTR GetClass() const override;
+    LPCWSTR GetClass() const override;
     // Answers "ChildLayout" and otherwise only what a plain control answers.
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     void Init() override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
-    void SetChildLayoutXML(CDuiString pXML) { m_pstrXMLFile = pXML; }
-    CDuiString GetChildLayoutXML() const { return m_pstrXMLFile; }
+    void SetChildLayoutXML(CStdString pXML) { m_pstrXMLFile = pXML; }
+    CStdString GetChildLayoutXML() const { return m_pstrXMLFile; }
 
 private:
-    CDuiString m_pstrXMLFile;
+    CStdString m_pstrXMLFile;
     bool m_bBuilt { false };
 };
 

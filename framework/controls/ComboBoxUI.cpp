@@ -45,9 +45,9 @@ bool FitsInt(long long value) { return value >= INT_MIN && value <= INT_MAX; }
 
 }  // namespace
 
-LPCTSTR CComboBoxUI::GetClass() const { return L"ComboBoxUI"; }
+LPCWSTR CComboBoxUI::GetClass() const { return L"ComboBoxUI"; }
 
-LPVOID CComboBoxUI::GetInterface(LPCTSTR pstrName)
+LPVOID CComboBoxUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"ComboBox") == 0) {
         return static_cast<CComboBoxUI*>(this);
@@ -55,13 +55,13 @@ LPVOID CComboBoxUI::GetInterface(LPCTSTR pstrName)
     return CComboUI::GetInterface(pstrName);
 }
 
-void CComboBoxUI::SetArrowImage(LPCTSTR pStrImage)
+void CComboBoxUI::SetArrowImage(LPCWSTR pStrImage)
 {
     m_sArrowImage = pStrImage;
     Invalidate();
 }
 
-void CComboBoxUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CComboBoxUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
@@ -121,12 +121,12 @@ void CComboBoxUI::PaintStatusImage(HDC hDC)
         (m_rcItem.bottom - m_rcItem.top) - nBorder };
     rcDest.left = rcDest.right - m_nArrowWidth;
 
-    CDuiString sPair;
+    CStdString sPair;
     sPair.Format(L"source='%d,%d,%d,%d' dest='%d,%d,%d,%d'", static_cast<int>(sourceLeft),
         static_cast<int>(strip[1]), static_cast<int>(sourceRight), static_cast<int>(strip[3]),
         static_cast<int>(rcDest.left), static_cast<int>(rcDest.top), static_cast<int>(rcDest.right),
         static_cast<int>(rcDest.bottom));
-    CDuiString sModify = m_sArrowImage.Left(iKey);
+    CStdString sModify = m_sArrowImage.Left(iKey);
     sModify += sPair;
     sModify += m_sArrowImage.Mid(iNumbers + nLength);
     if (!DrawImage(hDC, m_sArrowImage.GetData(), sModify.GetData())) {

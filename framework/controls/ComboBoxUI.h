@@ -9,20 +9,20 @@ class CComboBoxUI : public CComboUI {
 public:
     CComboBoxUI() = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
-    LPCTSTR GetArrowImage() const { return m_sArrowImage.GetData(); }
-    void SetArrowImage(LPCTSTR pStrImage);
+    LPCWSTR GetArrowImage() const { return m_sArrowImage.GetData(); }
+    void SetArrowImage(LPCWSTR pStrImage);
     // The width of one arrow frame as last painted; 0 when none was drawn.
     int GetArrowWidth() const { return m_nArrowWidth; }
 
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void PaintStatusImage(HDC hDC) override;
     void PaintText(HDC hDC) override;
 
 protected:
-    CDuiString m_sArrowImage;
+    CStdString m_sArrowImage;
     int m_nArrowWidth { 0 };
 };
 

@@ -117,7 +117,7 @@ void CComboWnd::CreateListLayout()
     CPaintManagerUI* pOwnerManager = m_pOwner->GetManager();
     m_pm.UseParentResource(pOwnerManager);
     m_pLayout->SetManager(&m_pm, nullptr, true);
-    LPCTSTR pDefaultAttributes = pOwnerManager->GetDefaultAttributeList(L"VerticalLayout");
+    LPCWSTR pDefaultAttributes = pOwnerManager->GetDefaultAttributeList(L"VerticalLayout");
     if (pDefaultAttributes != nullptr) {
         m_pLayout->ApplyAttributeList(pDefaultAttributes);
     }
@@ -356,9 +356,9 @@ CComboUI::~CComboUI()
     }
 }
 
-LPCTSTR CComboUI::GetClass() const { return L"ComboUI"; }
+LPCWSTR CComboUI::GetClass() const { return L"ComboUI"; }
 
-LPVOID CComboUI::GetInterface(LPCTSTR pstrName)
+LPVOID CComboUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr) {
         if (wcscmp(pstrName, L"Combo") == 0) {
@@ -371,10 +371,10 @@ LPVOID CComboUI::GetInterface(LPCTSTR pstrName)
     return CContainerUI::GetInterface(pstrName);
 }
 
-CDuiString CComboUI::GetText() const
+CStdString CComboUI::GetText() const
 {
     CControlUI* pControl = GetItemAt(m_iCurSel);
-    return pControl != nullptr ? pControl->GetText() : CDuiString();
+    return pControl != nullptr ? pControl->GetText() : CStdString();
 }
 
 void CComboUI::CloseDropWindow()
@@ -608,31 +608,31 @@ void CComboUI::SetTextPadding(RECT rc)
     Invalidate();
 }
 
-void CComboUI::SetNormalImage(LPCTSTR pStrImage)
+void CComboUI::SetNormalImage(LPCWSTR pStrImage)
 {
     m_sNormalImage = pStrImage;
     Invalidate();
 }
 
-void CComboUI::SetHotImage(LPCTSTR pStrImage)
+void CComboUI::SetHotImage(LPCWSTR pStrImage)
 {
     m_sHotImage = pStrImage;
     Invalidate();
 }
 
-void CComboUI::SetPushedImage(LPCTSTR pStrImage)
+void CComboUI::SetPushedImage(LPCWSTR pStrImage)
 {
     m_sPushedImage = pStrImage;
     Invalidate();
 }
 
-void CComboUI::SetFocusedImage(LPCTSTR pStrImage)
+void CComboUI::SetFocusedImage(LPCWSTR pStrImage)
 {
     m_sFocusedImage = pStrImage;
     Invalidate();
 }
 
-void CComboUI::SetDisabledImage(LPCTSTR pStrImage)
+void CComboUI::SetDisabledImage(LPCWSTR pStrImage)
 {
     m_sDisabledImage = pStrImage;
     Invalidate();
@@ -784,7 +784,7 @@ void CComboUI::DoEvent(TEventUI& event)
     CControlUI::DoEvent(event);
 }
 
-void CComboUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CComboUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
@@ -835,7 +835,7 @@ void CComboUI::RefreshStateBits()
 void CComboUI::PaintStatusImage(HDC hDC)
 {
     RefreshStateBits();
-    CDuiString* pStateImage = nullptr;
+    CStdString* pStateImage = nullptr;
     if ((m_uButtonState & STATE_DISABLED) != 0) {
         pStateImage = &m_sDisabledImage;
     } else if ((m_uButtonState & STATE_PUSHED) != 0) {

@@ -62,10 +62,10 @@ public:
     CComboUI();
     ~CComboUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
-    CDuiString GetText() const override;
+    CStdString GetText() const override;
     void SetEnabled(bool bEnable = true) override;
     void SetVisible(bool bVisible = true) override;
     void SetInternVisible(bool bVisible = true) override;
@@ -86,18 +86,18 @@ public:
 
     RECT GetTextPadding() const { return m_rcTextPadding; }
     void SetTextPadding(RECT rc);
-    LPCTSTR GetNormalImage() const { return m_sNormalImage.GetData(); }
-    void SetNormalImage(LPCTSTR pStrImage);
-    LPCTSTR GetHotImage() const { return m_sHotImage.GetData(); }
-    void SetHotImage(LPCTSTR pStrImage);
-    LPCTSTR GetPushedImage() const { return m_sPushedImage.GetData(); }
-    void SetPushedImage(LPCTSTR pStrImage);
-    LPCTSTR GetFocusedImage() const { return m_sFocusedImage.GetData(); }
-    void SetFocusedImage(LPCTSTR pStrImage);
-    LPCTSTR GetDisabledImage() const { return m_sDisabledImage.GetData(); }
-    void SetDisabledImage(LPCTSTR pStrImage);
-    LPCTSTR GetDropBoxAttributeList() const { return m_sDropBoxAttributes.GetData(); }
-    void SetDropBoxAttributeList(LPCTSTR pstrList) { m_sDropBoxAttributes = pstrList; }
+    LPCWSTR GetNormalImage() const { return m_sNormalImage.GetData(); }
+    void SetNormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetHotImage() const { return m_sHotImage.GetData(); }
+    void SetHotImage(LPCWSTR pStrImage);
+    LPCWSTR GetPushedImage() const { return m_sPushedImage.GetData(); }
+    void SetPushedImage(LPCWSTR pStrImage);
+    LPCWSTR GetFocusedImage() const { return m_sFocusedImage.GetData(); }
+    void SetFocusedImage(LPCWSTR pStrImage);
+    LPCWSTR GetDisabledImage() const { return m_sDisabledImage.GetData(); }
+    void SetDisabledImage(LPCWSTR pStrImage);
+    LPCWSTR GetDropBoxAttributeList() const { return m_sDropBoxAttributes.GetData(); }
+    void SetDropBoxAttributeList(LPCWSTR pstrList) { m_sDropBoxAttributes = pstrList; }
     SIZE GetDropBoxSize() const { return m_szDropBox; }
     void SetDropBoxSize(SIZE szDropBox);
     UINT GetButtonState() const { return m_uButtonState; }
@@ -107,17 +107,17 @@ public:
     void SetItemTextPadding(RECT rc);
     void SetItemTextColor(DWORD dwTextColor);
     void SetItemBkColor(DWORD dwBkColor) { m_ListInfo.dwBkColor = dwBkColor; }
-    void SetItemBkImage(LPCTSTR pStrImage) { m_ListInfo.sBkImage = pStrImage; }
+    void SetItemBkImage(LPCWSTR pStrImage) { m_ListInfo.sBkImage = pStrImage; }
     void SetAlternateBk(bool bAlternateBk) { m_ListInfo.bAlternateBk = bAlternateBk; }
     void SetSelectedItemTextColor(DWORD dwTextColor) { m_ListInfo.dwSelectedTextColor = dwTextColor; }
     void SetSelectedItemBkColor(DWORD dwBkColor) { m_ListInfo.dwSelectedBkColor = dwBkColor; }
-    void SetSelectedItemImage(LPCTSTR pStrImage) { m_ListInfo.sSelectedImage = pStrImage; }
+    void SetSelectedItemImage(LPCWSTR pStrImage) { m_ListInfo.sSelectedImage = pStrImage; }
     void SetHotItemTextColor(DWORD dwTextColor) { m_ListInfo.dwHotTextColor = dwTextColor; }
     void SetHotItemBkColor(DWORD dwBkColor) { m_ListInfo.dwHotBkColor = dwBkColor; }
-    void SetHotItemImage(LPCTSTR pStrImage) { m_ListInfo.sHotImage = pStrImage; }
+    void SetHotItemImage(LPCWSTR pStrImage) { m_ListInfo.sHotImage = pStrImage; }
     void SetDisabledItemTextColor(DWORD dwTextColor) { m_ListInfo.dwDisabledTextColor = dwTextColor; }
     void SetDisabledItemBkColor(DWORD dwBkColor) { m_ListInfo.dwDisabledBkColor = dwBkColor; }
-    void SetDisabledItemImage(LPCTSTR pStrImage) { m_ListInfo.sDisabledImage = pStrImage; }
+    void SetDisabledItemImage(LPCWSTR pStrImage) { m_ListInfo.sDisabledImage = pStrImage; }
     void SetItemLineColor(DWORD dwLineColor) { m_ListInfo.dwLineColor = dwLineColor; }
     void SetItemShowHtml(bool bShowHtml = true);
 
@@ -126,24 +126,24 @@ public:
     RECT GetItemTextPadding() const { return m_ListInfo.rcTextPadding; }
     DWORD GetItemTextColor() const { return m_ListInfo.dwTextColor; }
     DWORD GetItemBkColor() const { return m_ListInfo.dwBkColor; }
-    LPCTSTR GetItemBkImage() const { return m_ListInfo.sBkImage.GetData(); }
+    LPCWSTR GetItemBkImage() const { return m_ListInfo.sBkImage.GetData(); }
     bool IsAlternateBk() const { return m_ListInfo.bAlternateBk; }
     DWORD GetSelectedItemTextColor() const { return m_ListInfo.dwSelectedTextColor; }
     DWORD GetSelectedItemBkColor() const { return m_ListInfo.dwSelectedBkColor; }
-    LPCTSTR GetSelectedItemImage() const { return m_ListInfo.sSelectedImage.GetData(); }
+    LPCWSTR GetSelectedItemImage() const { return m_ListInfo.sSelectedImage.GetData(); }
     DWORD GetHotItemTextColor() const { return m_ListInfo.dwHotTextColor; }
     DWORD GetHotItemBkColor() const { return m_ListInfo.dwHotBkColor; }
-    LPCTSTR GetHotItemImage() const { return m_ListInfo.sHotImage.GetData(); }
+    LPCWSTR GetHotItemImage() const { return m_ListInfo.sHotImage.GetData(); }
     DWORD GetDisabledItemTextColor() const { return m_ListInfo.dwDisabledTextColor; }
     DWORD GetDisabledItemBkColor() const { return m_ListInfo.dwDisabledBkColor; }
-    LPCTSTR GetDisabledItemImage() const { return m_ListInfo.sDisabledImage.GetData(); }
+    LPCWSTR GetDisabledItemImage() const { return m_ListInfo.sDisabledImage.GetData(); }
     DWORD GetItemLineColor() const { return m_ListInfo.dwLineColor; }
     bool IsItemShowHtml() const { return m_ListInfo.bShowHtml; }
 
     SIZE EstimateSize(SIZE szAvailable) override;
     void SetPos(RECT rc) override;
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void DoPaint(HDC hDC, const RECT& rcPaint) override;
     void PaintStatusImage(HDC hDC) override;
     void PaintText(HDC hDC) override;
@@ -163,14 +163,14 @@ protected:
     CComboWnd* m_pWindow { nullptr };
     int m_iCurSel { -1 };
     RECT m_rcTextPadding { 0, 0, 0, 0 };
-    CDuiString m_sDropBoxAttributes;
+    CStdString m_sDropBoxAttributes;
     SIZE m_szDropBox { 0, 150 };
     UINT m_uButtonState { 0 };
-    CDuiString m_sNormalImage;
-    CDuiString m_sHotImage;
-    CDuiString m_sPushedImage;
-    CDuiString m_sFocusedImage;
-    CDuiString m_sDisabledImage;
+    CStdString m_sNormalImage;
+    CStdString m_sHotImage;
+    CStdString m_sPushedImage;
+    CStdString m_sFocusedImage;
+    CStdString m_sDisabledImage;
     TListInfoUI m_ListInfo;
 };
 

@@ -42,9 +42,9 @@ CContainerUI::~CContainerUI()
     m_pHorizontalScrollBar = nullptr;
 }
 
-LPCTSTR CContainerUI::GetClass() const { return L"ContainerUI"; }
+LPCWSTR CContainerUI::GetClass() const { return L"ContainerUI"; }
 
-LPVOID CContainerUI::GetInterface(LPCTSTR pstrName)
+LPVOID CContainerUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr) {
         if (wcscmp(pstrName, L"IContainer") == 0) {
@@ -396,7 +396,7 @@ void CContainerUI::DoEvent(TEventUI& event)
     CControlUI::DoEvent(event);
 }
 
-void CContainerUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
@@ -674,7 +674,7 @@ void CContainerUI::EnableScrollBar(bool bEnableVertical, bool bEnableHorizontal)
         m_pVerticalScrollBar->SetOwner(this);
         m_pVerticalScrollBar->SetManager(m_pManager, nullptr, false);
         if (m_pManager != nullptr) {
-            LPCTSTR pDefaultAttributes = m_pManager->GetDefaultAttributeList(L"VScrollBar");
+            LPCWSTR pDefaultAttributes = m_pManager->GetDefaultAttributeList(L"VScrollBar");
             if (pDefaultAttributes != nullptr) {
                 m_pVerticalScrollBar->ApplyAttributeList(pDefaultAttributes);
             }
@@ -690,7 +690,7 @@ void CContainerUI::EnableScrollBar(bool bEnableVertical, bool bEnableHorizontal)
         m_pHorizontalScrollBar->SetOwner(this);
         m_pHorizontalScrollBar->SetManager(m_pManager, nullptr, false);
         if (m_pManager != nullptr) {
-            LPCTSTR pDefaultAttributes = m_pManager->GetDefaultAttributeList(L"HScrollBar");
+            LPCWSTR pDefaultAttributes = m_pManager->GetDefaultAttributeList(L"HScrollBar");
             if (pDefaultAttributes != nullptr) {
                 m_pHorizontalScrollBar->ApplyAttributeList(pDefaultAttributes);
             }
@@ -805,7 +805,7 @@ void CContainerUI::ProcessScrollBar(RECT rc, int /*cxRequired*/, int cyRequired)
     }
 }
 
-CControlUI* CContainerUI::FindSubControl(LPCTSTR pstrSubControlName)
+CControlUI* CContainerUI::FindSubControl(LPCWSTR pstrSubControlName)
 {
     if (m_pManager == nullptr) {
         return nullptr;
@@ -813,7 +813,7 @@ CControlUI* CContainerUI::FindSubControl(LPCTSTR pstrSubControlName)
     return m_pManager->FindSubControlByName(this, pstrSubControlName);
 }
 
-bool CContainerUI::SetSubControlText(LPCTSTR pstrSubControlName, LPCTSTR pstrText)
+bool CContainerUI::SetSubControlText(LPCWSTR pstrSubControlName, LPCWSTR pstrText)
 {
     CControlUI* pSubControl = FindSubControl(pstrSubControlName);
     if (pSubControl == nullptr) {
@@ -823,7 +823,7 @@ bool CContainerUI::SetSubControlText(LPCTSTR pstrSubControlName, LPCTSTR pstrTex
     return true;
 }
 
-bool CContainerUI::SetSubControlFixedHeight(LPCTSTR pstrSubControlName, int cy)
+bool CContainerUI::SetSubControlFixedHeight(LPCWSTR pstrSubControlName, int cy)
 {
     CControlUI* pSubControl = FindSubControl(pstrSubControlName);
     if (pSubControl == nullptr) {
@@ -833,7 +833,7 @@ bool CContainerUI::SetSubControlFixedHeight(LPCTSTR pstrSubControlName, int cy)
     return true;
 }
 
-bool CContainerUI::SetSubControlFixedWdith(LPCTSTR pstrSubControlName, int cx)
+bool CContainerUI::SetSubControlFixedWdith(LPCWSTR pstrSubControlName, int cx)
 {
     CControlUI* pSubControl = FindSubControl(pstrSubControlName);
     if (pSubControl == nullptr) {
@@ -843,7 +843,7 @@ bool CContainerUI::SetSubControlFixedWdith(LPCTSTR pstrSubControlName, int cx)
     return true;
 }
 
-bool CContainerUI::SetSubControlUserData(LPCTSTR pstrSubControlName, LPCTSTR pstrText)
+bool CContainerUI::SetSubControlUserData(LPCWSTR pstrSubControlName, LPCWSTR pstrText)
 {
     CControlUI* pSubControl = FindSubControl(pstrSubControlName);
     if (pSubControl == nullptr) {
@@ -853,16 +853,16 @@ bool CContainerUI::SetSubControlUserData(LPCTSTR pstrSubControlName, LPCTSTR pst
     return true;
 }
 
-CDuiString CContainerUI::GetSubControlText(LPCTSTR pstrSubControlName)
+CStdString CContainerUI::GetSubControlText(LPCWSTR pstrSubControlName)
 {
     CControlUI* pSubControl = FindSubControl(pstrSubControlName);
     if (pSubControl == nullptr) {
-        return CDuiString();
+        return CStdString();
     }
     return pSubControl->GetText();
 }
 
-int CContainerUI::GetSubControlFixedHeight(LPCTSTR pstrSubControlName)
+int CContainerUI::GetSubControlFixedHeight(LPCWSTR pstrSubControlName)
 {
     CControlUI* pSubControl = FindSubControl(pstrSubControlName);
     if (pSubControl == nullptr) {
@@ -871,7 +871,7 @@ int CContainerUI::GetSubControlFixedHeight(LPCTSTR pstrSubControlName)
     return pSubControl->GetFixedHeight();
 }
 
-int CContainerUI::GetSubControlFixedWdith(LPCTSTR pstrSubControlName)
+int CContainerUI::GetSubControlFixedWidth(LPCWSTR pstrSubControlName)
 {
     CControlUI* pSubControl = FindSubControl(pstrSubControlName);
     if (pSubControl == nullptr) {
@@ -880,11 +880,11 @@ int CContainerUI::GetSubControlFixedWdith(LPCTSTR pstrSubControlName)
     return pSubControl->GetFixedWidth();
 }
 
-CDuiString CContainerUI::GetSubControlUserData(LPCTSTR pstrSubControlName)
+CStdString CContainerUI::GetSubControlUserData(LPCWSTR pstrSubControlName)
 {
     CControlUI* pSubControl = FindSubControl(pstrSubControlName);
     if (pSubControl == nullptr) {
-        return CDuiString();
+        return CStdString();
     }
     return pSubControl->GetUserData();
 }

@@ -29,8 +29,8 @@ public:
     CContainerUI();
     ~CContainerUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     CControlUI* GetItemAt(int iIndex) const override;
     int GetItemIndex(CControlUI* pControl) const override;
@@ -49,7 +49,7 @@ public:
     void SetMouseEnabled(bool bEnable = true) override;
     CControlUI* FindControl(FINDCONTROLPROC Proc, LPVOID pData, UINT uFlags) override;
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void DoPaint(HDC hDC, const RECT& rcPaint) override;
 
     virtual RECT GetInset() const;
@@ -85,15 +85,15 @@ public:
 
     // Lookups by name inside this container's subtree (case-insensitive),
     // through the paint manager.
-    CControlUI* FindSubControl(LPCTSTR pstrSubControlName);
-    bool SetSubControlText(LPCTSTR pstrSubControlName, LPCTSTR pstrText);
-    bool SetSubControlFixedHeight(LPCTSTR pstrSubControlName, int cy);
-    bool SetSubControlFixedWdith(LPCTSTR pstrSubControlName, int cx);
-    bool SetSubControlUserData(LPCTSTR pstrSubControlName, LPCTSTR pstrText);
-    CDuiString GetSubControlText(LPCTSTR pstrSubControlName);
-    int GetSubControlFixedHeight(LPCTSTR pstrSubControlName);
-    int GetSubControlFixedWdith(LPCTSTR pstrSubControlName);
-    CDuiString GetSubControlUserData(LPCTSTR pstrSubControlName);
+    CControlUI* FindSubControl(LPCWSTR pstrSubControlName);
+    bool SetSubControlText(LPCWSTR pstrSubControlName, LPCWSTR pstrText);
+    bool SetSubControlFixedHeight(LPCWSTR pstrSubControlName, int cy);
+    bool SetSubControlFixedWdith(LPCWSTR pstrSubControlName, int cx);
+    bool SetSubControlUserData(LPCWSTR pstrSubControlName, LPCWSTR pstrText);
+    CStdString GetSubControlText(LPCWSTR pstrSubControlName);
+    int GetSubControlFixedHeight(LPCWSTR pstrSubControlName);
+    int GetSubControlFixedWidth(LPCWSTR pstrSubControlName);
+    CStdString GetSubControlUserData(LPCWSTR pstrSubControlName);
 
 protected:
     virtual void SetFloatPos(int iIndex);

@@ -136,9 +136,9 @@ CDateTimeUI::~CDateTimeUI()
     }
 }
 
-LPCTSTR CDateTimeUI::GetClass() const { return L"DateTimeUI"; }
+LPCWSTR CDateTimeUI::GetClass() const { return L"DateTimeUI"; }
 
-LPVOID CDateTimeUI::GetInterface(LPCTSTR pstrName)
+LPVOID CDateTimeUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"DateTime") == 0) return static_cast<CDateTimeUI*>(this);
     return CLabelUI::GetInterface(pstrName);
@@ -166,7 +166,7 @@ void CDateTimeUI::UpdateText()
     if (m_nDTUpdateFlag == UPDATE_CLEARED) {
         SetText(L"");
     } else if (m_nDTUpdateFlag == UPDATE_TAKE_TIME) {
-        CDuiString text;
+        CStdString text;
         text.SmallFormat(L"%4d-%02d-%02d", m_sysTime.wYear, m_sysTime.wMonth, m_sysTime.wDay);
         SetText(text.GetData());
     }

@@ -54,8 +54,8 @@ public:
     CDateTimeUI();
     ~CDateTimeUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     SYSTEMTIME& GetTime();

@@ -89,7 +89,7 @@ void CEditWnd::Init(CEditUI* pOwner)
     if (pOwner->IsPasswordMode()) {
         SendMessageW(EM_SETPASSWORDCHAR, static_cast<WPARAM>(pOwner->GetPasswordChar()));
     }
-    const CDuiString text = pOwner->GetText();
+    const CStdString text = pOwner->GetText();
     ::SetWindowTextW(m_hWnd, text.GetData());
     SendMessageW(EM_SETMODIFY, FALSE);
     SendMessageW(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
@@ -114,7 +114,7 @@ LRESULT CEditWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         if (code == EN_CHANGE) {
             if (m_bInit && m_pOwner != nullptr) {
                 const int length = ::GetWindowTextLengthW(m_hWnd);
-                CDuiString text;
+                CStdString text;
                 if (length > 0) {
                     std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
                     const int copied = ::GetWindowTextW(m_hWnd, &buffer[0], length + 1);
@@ -193,9 +193,9 @@ CEditUI::~CEditUI()
     }
 }
 
-LPCTSTR CEditUI::GetClass() const { return L"EditUI"; }
+LPCWSTR CEditUI::GetClass() const { return L"EditUI"; }
 
-LPVOID CEditUI::GetInterface(LPCTSTR pstrName)
+LPVOID CEditUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"Edit") == 0) {
         return static_cast<CEditUI*>(this);
@@ -241,7 +241,7 @@ void CEditUI::SetEnabled(bool bEnable)
     }
 }
 
-void CEditUI::SetText(LPCTSTR pstrText)
+void CEditUI::SetText(LPCWSTR pstrText)
 {
     m_sText = pstrText != nullptr ? pstrText : L"";
     if (m_pWindow != nullptr && m_pWindow->GetHWND() != nullptr) {
@@ -279,7 +279,7 @@ void CEditUI::SetPasswordMode(bool bPasswordMode)
     Invalidate();
 }
 
-void CEditUI::SetPasswordChar(TCHAR cPasswordChar)
+void CEditUI::SetPasswordChar(WCHAR cPasswordChar)
 {
     if (m_cPasswordChar == cPasswordChar) {
         return;
@@ -300,25 +300,25 @@ void CEditUI::SetNumberOnly(bool bNumberOnly)
     }
 }
 
-void CEditUI::SetNormalImage(LPCTSTR pStrImage)
+void CEditUI::SetNormalImage(LPCWSTR pStrImage)
 {
     m_sNormalImage = pStrImage != nullptr ? pStrImage : L"";
     Invalidate();
 }
 
-void CEditUI::SetHotImage(LPCTSTR pStrImage)
+void CEditUI::SetHotImage(LPCWSTR pStrImage)
 {
     m_sHotImage = pStrImage != nullptr ? pStrImage : L"";
     Invalidate();
 }
 
-void CEditUI::SetFocusedImage(LPCTSTR pStrImage)
+void CEditUI::SetFocusedImage(LPCWSTR pStrImage)
 {
     m_sFocusedImage = pStrImage != nullptr ? pStrImage : L"";
     Invalidate();
 }
 
-void CEditUI::SetDisabledImage(LPCTSTR pStrImage)
+void CEditUI::SetDisabledImage(LPCWSTR pStrImage)
 {
     m_sDisabledImage = pStrImage != nullptr ? pStrImage : L"";
     Invalidate();
@@ -333,7 +333,7 @@ void CEditUI::SetSel(long nStartChar, long nEndChar)
 
 void CEditUI::SetSelAll() { SetSel(0, -1); }
 
-void CEditUI::SetReplaceSel(LPCTSTR lpszReplace)
+void CEditUI::SetReplaceSel(LPCWSTR lpszReplace)
 {
     if (m_pWindow != nullptr) {
         m_pWindow->SendMessageW(EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(lpszReplace != nullptr ? lpszReplace : L""));
@@ -468,7 +468,7 @@ void CEditUI::DoEvent(TEventUI& event)
     CLabelUI::DoEvent(event);
 }
 
-void CEditUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
@@ -509,7 +509,7 @@ void CEditUI::PaintStatusImage(HDC hDC)
         m_uButtonState &= ~STATE_DISABLED;
     }
 
-    CDuiString* pState = nullptr;
+    CStdString* pState = nullptr;
     if ((m_uButtonState & STATE_DISABLED) != 0) {
         pState = &m_sDisabledImage;
     } else if ((m_uButtonState & STATE_FOCUSED) != 0) {
@@ -537,7 +537,7 @@ void CEditUI::PaintText(HDC hDC)
     if (m_sText.IsEmpty()) {
         return;
     }
-    CDuiString sText = m_sText;
+    CStdString sText = m_sText;
     if (m_bPasswordMode) {
         sText.Empty();
         LPCWSTR p = m_sText.GetData();

@@ -45,38 +45,38 @@ public:
     CEditUI();
     ~CEditUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     void SetEnabled(bool bEnable = true) override;
-    void SetText(LPCTSTR pstrText) override;
+    void SetText(LPCWSTR pstrText) override;
     void SetMaxChar(UINT uMax);
     UINT GetMaxChar() const { return m_uMaxChar; }
     void SetReadOnly(bool bReadOnly);
     bool IsReadOnly() const { return m_bReadOnly; }
     void SetPasswordMode(bool bPasswordMode);
     bool IsPasswordMode() const { return m_bPasswordMode; }
-    void SetPasswordChar(TCHAR cPasswordChar);
-    TCHAR GetPasswordChar() const { return m_cPasswordChar; }
+    void SetPasswordChar(WCHAR cPasswordChar);
+    WCHAR GetPasswordChar() const { return m_cPasswordChar; }
     void SetNumberOnly(bool bNumberOnly);
     bool IsNumberOnly() const { return (m_iWindowStyls & ES_NUMBER) != 0; }
     int GetWindowStyls() const { return static_cast<int>(m_iWindowStyls); }
 
-    LPCTSTR GetNormalImage() const { return m_sNormalImage.GetData(); }
-    void SetNormalImage(LPCTSTR pStrImage);
-    LPCTSTR GetHotImage() const { return m_sHotImage.GetData(); }
-    void SetHotImage(LPCTSTR pStrImage);
-    LPCTSTR GetFocusedImage() const { return m_sFocusedImage.GetData(); }
-    void SetFocusedImage(LPCTSTR pStrImage);
-    LPCTSTR GetDisabledImage() const { return m_sDisabledImage.GetData(); }
-    void SetDisabledImage(LPCTSTR pStrImage);
+    LPCWSTR GetNormalImage() const { return m_sNormalImage.GetData(); }
+    void SetNormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetHotImage() const { return m_sHotImage.GetData(); }
+    void SetHotImage(LPCWSTR pStrImage);
+    LPCWSTR GetFocusedImage() const { return m_sFocusedImage.GetData(); }
+    void SetFocusedImage(LPCWSTR pStrImage);
+    LPCWSTR GetDisabledImage() const { return m_sDisabledImage.GetData(); }
+    void SetDisabledImage(LPCWSTR pStrImage);
     void SetNativeEditBkColor(DWORD dwBkColor) { m_dwEditbkColor = dwBkColor; }
     DWORD GetNativeEditBkColor() const { return m_dwEditbkColor; }
 
     void SetSel(long nStartChar, long nEndChar);
     void SetSelAll();
-    void SetReplaceSel(LPCTSTR lpszReplace);
+    void SetReplaceSel(LPCWSTR lpszReplace);
 
     // The native window while editing, else null.
     HWND GetNativeWindow() const;
@@ -87,7 +87,7 @@ public:
     void SetInternVisible(bool bVisible = true) override;
     SIZE EstimateSize(SIZE szAvailable) override;
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     void PaintStatusImage(HDC hDC) override;
     void PaintText(HDC hDC) override;
@@ -105,12 +105,12 @@ protected:
     UINT m_uMaxChar { 255 };
     bool m_bReadOnly { false };
     bool m_bPasswordMode { false };
-    TCHAR m_cPasswordChar { L'*' };
+    WCHAR m_cPasswordChar { L'*' };
     UINT m_uButtonState { 0 };
-    CDuiString m_sNormalImage;
-    CDuiString m_sHotImage;
-    CDuiString m_sFocusedImage;
-    CDuiString m_sDisabledImage;
+    CStdString m_sNormalImage;
+    CStdString m_sHotImage;
+    CStdString m_sFocusedImage;
+    CStdString m_sDisabledImage;
     DWORD m_dwEditbkColor { 0xFFFFFFFF };
     UINT m_iWindowStyls { 0 };
 };

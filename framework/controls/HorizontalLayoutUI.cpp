@@ -32,9 +32,9 @@ CHorizontalLayoutUI::~CHorizontalLayoutUI()
     }
 }
 
-LPCTSTR CHorizontalLayoutUI::GetClass() const { return L"HorizontalLayoutUI"; }
+LPCWSTR CHorizontalLayoutUI::GetClass() const { return L"HorizontalLayoutUI"; }
 
-LPVOID CHorizontalLayoutUI::GetInterface(LPCTSTR pstrName)
+LPVOID CHorizontalLayoutUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"HorizontalLayout") == 0) {
         return static_cast<CHorizontalLayoutUI*>(this);
@@ -67,7 +67,7 @@ RECT CHorizontalLayoutUI::GetThumbRect(bool bUseNew) const
     return RECT { rc.left, rc.top, rc.left - m_iSepWidth, rc.bottom };
 }
 
-void CHorizontalLayoutUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CHorizontalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;

@@ -14,7 +14,7 @@ namespace {
 // The effect accessors report any failure inside them as a thrown text that
 // names the operation; callers of the effects API rely on that contract.
 template <class Body>
-auto GuardEffect(LPCTSTR operation, Body body) -> decltype(body())
+auto GuardEffect(LPCWSTR operation, Body body) -> decltype(body())
 {
     try {
         return body();
@@ -23,23 +23,23 @@ auto GuardEffect(LPCTSTR operation, Body body) -> decltype(body())
     }
 }
 
-bool Is(LPCTSTR a, LPCTSTR b)
+bool Is(LPCWSTR a, LPCWSTR b)
 {
     return std::wcscmp(a, b) == 0;
 }
 
-bool Contains(LPCTSTR text, LPCTSTR word)
+bool Contains(LPCWSTR text, LPCWSTR word)
 {
     return std::wcsstr(text, word) != nullptr;
 }
 
 // Colour attributes of the label skip only a leading "#".
-DWORD ParseLabelColor(LPCTSTR value)
+DWORD ParseLabelColor(LPCWSTR value)
 {
     return ValueSyntax::ParseColor(value, false);
 }
 
-int ParseInt(LPCTSTR value)
+int ParseInt(LPCWSTR value)
 {
     return static_cast<int>(ValueSyntax::ParseInt(value));
 }
@@ -67,26 +67,26 @@ CLabelUI::~CLabelUI()
     m_bGdiplusStarted = false;
 }
 
-LPCTSTR CLabelUI::GetClass() const
+LPCWSTR CLabelUI::GetClass() const
 {
     return L"LabelUI";
 }
 
-LPVOID CLabelUI::GetInterface(LPCTSTR pstrName)
+LPVOID CLabelUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && Is(pstrName, L"Label")) return static_cast<CLabelUI*>(this);
     return CControlUI::GetInterface(pstrName);
 }
 
-CDuiString CLabelUI::GetText() const
+CStdString CLabelUI::GetText() const
 {
-    return GuardEffect(L"CLabelUI::GetText", [&]() -> CDuiString {
+    return GuardEffect(L"CLabelUI::GetText", [&]() -> CStdString {
         if (!m_EnableEffect) return CControlUI::GetText();
         return m_TextValue;
     });
 }
 
-void CLabelUI::SetText(LPCTSTR pstrText)
+void CLabelUI::SetText(LPCWSTR pstrText)
 {
     GuardEffect(L"CLabelUI::SetText", [&] {
         if (!m_EnableEffect) {
@@ -330,7 +330,7 @@ int CLabelUI::GetTextRenderingHintAntiAlias() const
 
 // ---- attributes ----
 
-void CLabelUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CLabelUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr) return;
     if (pstrValue == nullptr) pstrValue = L"";

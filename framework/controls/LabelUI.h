@@ -6,7 +6,7 @@
 
 #include "engine/ControlUI.h"
 #include "engine/GdiPlusInclude.h"
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
 namespace Veneer {
 
@@ -15,17 +15,17 @@ public:
     CLabelUI();
     ~CLabelUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     // With effects enabled these read and write the effects text instead of
-    // the ordinary text. On an internal failure they throw an LPCTSTR naming
+    // the ordinary text. On an internal failure they throw an LPCWSTR naming
     // the operation ("CLabelUI::SetText").
-    CDuiString GetText() const override;
-    void SetText(LPCTSTR pstrText) override;
+    CStdString GetText() const override;
+    void SetText(LPCWSTR pstrText) override;
 
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     SIZE EstimateSize(SIZE szAvailable) override;
     void PaintText(HDC hDC) override;
 
@@ -42,7 +42,7 @@ public:
     void SetShowHtml(bool bShowHtml = true);
     bool IsShowHtml() const { return m_bShowHtml; }
 
-    // Effect settings only store; each throws an LPCTSTR naming itself
+    // Effect settings only store; each throws an LPCWSTR naming itself
     // ("CLabelUI::SetTransShadow") when something inside fails.
     void SetEnabledEffect(bool bEnable);
     bool GetEnabledEffect() const;
@@ -108,7 +108,7 @@ protected:
     DWORD m_dwTextShadowColorB { 0xFFFFFFFF };
     DWORD m_dwStrokeColor { 0 };
     Gdiplus::RectF m_ShadowOffset { 0.0f, 0.0f, 0.0f, 0.0f };
-    CDuiString m_TextValue;
+    CStdString m_TextValue;
     ULONG_PTR m_gdiplusToken { 0 };
     Gdiplus::GdiplusStartupInput m_gdiplusStartupInput;
     int m_TextRenderingHintAntiAlias { 0 };

@@ -8,9 +8,9 @@
 
 namespace Veneer {
 
-LPCTSTR CListContainerElementUI::GetClass() const { return L"ListContainerElementUI"; }
+LPCWSTR CListContainerElementUI::GetClass() const { return L"ListContainerElementUI"; }
 
-LPVOID CListContainerElementUI::GetInterface(LPCTSTR pstrName)
+LPVOID CListContainerElementUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"ListContainerElement") == 0) {
         return static_cast<CListContainerElementUI*>(this);

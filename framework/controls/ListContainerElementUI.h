@@ -8,8 +8,8 @@ class CListContainerElementUI : public CListItemUI<CContainerUI> {
 public:
     CListContainerElementUI() = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     void DoEvent(TEventUI& event) override;
     void DoPaint(HDC hDC, const RECT& rcPaint) override;

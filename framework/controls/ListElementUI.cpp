@@ -4,9 +4,9 @@
 
 namespace Veneer {
 
-LPCTSTR CListElementUI::GetClass() const { return L"ListElementUI"; }
+LPCWSTR CListElementUI::GetClass() const { return L"ListElementUI"; }
 
-LPVOID CListElementUI::GetInterface(LPCTSTR pstrName)
+LPVOID CListElementUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"ListElement") == 0) {
         return static_cast<CListElementUI*>(this);

@@ -8,8 +8,8 @@ class CListElementUI : public CListItemUI<CControlUI> {
 public:
     CListElementUI() = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 };
 
 }  // namespace Veneer

@@ -31,9 +31,9 @@ CListHeaderItemUI::CListHeaderItemUI()
     SetMinWidth(16);
 }
 
-LPCTSTR CListHeaderItemUI::GetClass() const { return L"ListHeaderItemUI"; }
+LPCWSTR CListHeaderItemUI::GetClass() const { return L"ListHeaderItemUI"; }
 
-LPVOID CListHeaderItemUI::GetInterface(LPCTSTR pstrName)
+LPVOID CListHeaderItemUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"ListHeaderItem") == 0) {
         return static_cast<CListHeaderItemUI*>(this);
@@ -88,31 +88,31 @@ void CListHeaderItemUI::SetShowHtml(bool bShowHtml)
     Invalidate();
 }
 
-void CListHeaderItemUI::SetNormalImage(LPCTSTR pStrImage)
+void CListHeaderItemUI::SetNormalImage(LPCWSTR pStrImage)
 {
     m_sNormalImage = pStrImage;
     Invalidate();
 }
 
-void CListHeaderItemUI::SetHotImage(LPCTSTR pStrImage)
+void CListHeaderItemUI::SetHotImage(LPCWSTR pStrImage)
 {
     m_sHotImage = pStrImage;
     Invalidate();
 }
 
-void CListHeaderItemUI::SetPushedImage(LPCTSTR pStrImage)
+void CListHeaderItemUI::SetPushedImage(LPCWSTR pStrImage)
 {
     m_sPushedImage = pStrImage;
     Invalidate();
 }
 
-void CListHeaderItemUI::SetFocusedImage(LPCTSTR pStrImage)
+void CListHeaderItemUI::SetFocusedImage(LPCWSTR pStrImage)
 {
     m_sFocusedImage = pStrImage;
     Invalidate();
 }
 
-void CListHeaderItemUI::SetSepImage(LPCTSTR pStrImage)
+void CListHeaderItemUI::SetSepImage(LPCWSTR pStrImage)
 {
     m_sSepImage = pStrImage;
     Invalidate();
@@ -235,7 +235,7 @@ SIZE CListHeaderItemUI::EstimateSize(SIZE /*szAvailable*/)
     return SIZE { m_cxFixed, cyFont + 14 };
 }
 
-void CListHeaderItemUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
@@ -288,7 +288,7 @@ void CListHeaderItemUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
 namespace {
 
 // Draws an image string; one that does not draw is dropped for good.
-void DrawOrDrop(CControlUI* pControl, HDC hDC, CDuiString& sImage, LPCTSTR pStrModify = nullptr)
+void DrawOrDrop(CControlUI* pControl, HDC hDC, CStdString& sImage, LPCWSTR pStrModify = nullptr)
 {
     if (sImage.IsEmpty()) {
         return;
@@ -308,7 +308,7 @@ void CListHeaderItemUI::PaintStatusImage(HDC hDC)
         m_uButtonState &= ~STATE_FOCUSED;
     }
 
-    CDuiString* pState = nullptr;
+    CStdString* pState = nullptr;
     if ((m_uButtonState & STATE_PUSHED) != 0) {
         pState = &m_sPushedImage;
     } else if ((m_uButtonState & STATE_HOT) != 0) {

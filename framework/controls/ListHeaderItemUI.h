@@ -9,8 +9,8 @@ class CListHeaderItemUI : public CContainerUI {
 public:
     CListHeaderItemUI();
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     void SetEnabled(bool bEnable = true) override;
@@ -28,16 +28,16 @@ public:
     void SetFont(int index) { m_iFont = index; }
     bool IsShowHtml() const { return m_bShowHtml; }
     void SetShowHtml(bool bShowHtml = true);
-    LPCTSTR GetNormalImage() const { return m_sNormalImage.GetData(); }
-    void SetNormalImage(LPCTSTR pStrImage);
-    LPCTSTR GetHotImage() const { return m_sHotImage.GetData(); }
-    void SetHotImage(LPCTSTR pStrImage);
-    LPCTSTR GetPushedImage() const { return m_sPushedImage.GetData(); }
-    void SetPushedImage(LPCTSTR pStrImage);
-    LPCTSTR GetFocusedImage() const { return m_sFocusedImage.GetData(); }
-    void SetFocusedImage(LPCTSTR pStrImage);
-    LPCTSTR GetSepImage() const { return m_sSepImage.GetData(); }
-    void SetSepImage(LPCTSTR pStrImage);
+    LPCWSTR GetNormalImage() const { return m_sNormalImage.GetData(); }
+    void SetNormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetHotImage() const { return m_sHotImage.GetData(); }
+    void SetHotImage(LPCWSTR pStrImage);
+    LPCWSTR GetPushedImage() const { return m_sPushedImage.GetData(); }
+    void SetPushedImage(LPCWSTR pStrImage);
+    LPCWSTR GetFocusedImage() const { return m_sFocusedImage.GetData(); }
+    void SetFocusedImage(LPCWSTR pStrImage);
+    LPCWSTR GetSepImage() const { return m_sSepImage.GetData(); }
+    void SetSepImage(LPCWSTR pStrImage);
     UINT GetButtonState() const { return m_uButtonState; }
 
     // The separator strip (not widened).
@@ -45,7 +45,7 @@ public:
 
     void DoEvent(TEventUI& event) override;
     SIZE EstimateSize(SIZE szAvailable) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void PaintText(HDC hDC) override;
     void PaintStatusImage(HDC hDC) override;
 
@@ -61,12 +61,12 @@ protected:
     UINT m_uTextStyle { DT_CENTER | DT_VCENTER | DT_SINGLELINE };
     bool m_bShowHtml { false };
     RECT m_rcTextPadding { 2, 0, 2, 0 };
-    CDuiString m_sNormalImage;
-    CDuiString m_sHotImage;
-    CDuiString m_sPushedImage;
-    CDuiString m_sFocusedImage;
-    CDuiString m_sSepImage;
-    CDuiString m_sSepImageModify;
+    CStdString m_sNormalImage;
+    CStdString m_sHotImage;
+    CStdString m_sPushedImage;
+    CStdString m_sFocusedImage;
+    CStdString m_sSepImage;
+    CStdString m_sSepImageModify;
     POINT m_ptLastMouse { 0, 0 };
 };
 

@@ -7,9 +7,9 @@
 
 namespace Veneer {
 
-LPCTSTR CListHeaderUI::GetClass() const { return L"ListHeaderUI"; }
+LPCWSTR CListHeaderUI::GetClass() const { return L"ListHeaderUI"; }
 
-LPVOID CListHeaderUI::GetInterface(LPCTSTR pstrName)
+LPVOID CListHeaderUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"ListHeader") == 0) {
         return static_cast<CListHeaderUI*>(this);

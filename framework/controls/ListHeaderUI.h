@@ -8,8 +8,8 @@ class CListHeaderUI : public CHorizontalLayoutUI {
 public:
     CListHeaderUI() = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     SIZE EstimateSize(SIZE szAvailable) override;
 };
 

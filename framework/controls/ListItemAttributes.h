@@ -12,7 +12,7 @@ namespace Veneer {
 
 // Applies one "item..." attribute; false when the name is not one of them.
 template <class TListOwner>
-bool SetListItemAttribute(TListOwner& owner, LPCTSTR pstrName, LPCTSTR pstrValue)
+bool SetListItemAttribute(TListOwner& owner, LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     using ValueSyntax::ParseBool;
     using ValueSyntax::ParseColor;

@@ -4,7 +4,7 @@
 
 namespace Veneer {
 
-bool DrawListStyleImage(CControlUI* pItem, HDC hDC, CDuiString& sImage)
+bool DrawListStyleImage(CControlUI* pItem, HDC hDC, CStdString& sImage)
 {
     if (sImage.IsEmpty()) {
         return false;
@@ -46,7 +46,7 @@ void PaintListItemBk(CControlUI* pItem, HDC hDC, TListInfoUI* pInfo, int iIndex,
         return;
     }
 
-    const CDuiString sOwnImage = pItem->GetBkImage();
+    const CStdString sOwnImage = pItem->GetBkImage();
     if (!sOwnImage.IsEmpty()) {
         if (!bOddRow && !pItem->DrawImage(hDC, sOwnImage.GetData())) {
             pItem->SetBkImage(L"");

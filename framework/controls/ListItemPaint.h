@@ -15,7 +15,7 @@ DWORD ListItemTextColor(const CControlUI* pItem, const TListInfoUI* pInfo, bool 
 
 // Copies an image string of the shared style into the modifiable string
 // DrawImage needs, and drops it from the style when it does not draw.
-bool DrawListStyleImage(CControlUI* pItem, HDC hDC, CDuiString& sImage);
+bool DrawListStyleImage(CControlUI* pItem, HDC hDC, CStdString& sImage);
 
 }  // namespace Veneer
 

@@ -8,7 +8,7 @@
 namespace Veneer {
 
 template <class Base>
-LPVOID CListItemUI<Base>::GetInterface(LPCTSTR pstrName)
+LPVOID CListItemUI<Base>::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"ListItem") == 0) {
         return static_cast<IListItemUI*>(this);
@@ -137,7 +137,7 @@ bool CListItemUI<Base>::DoItemMouseEvent(TEventUI& event)
 }
 
 template <class Base>
-void CListItemUI<Base>::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CListItemUI<Base>::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;

@@ -10,7 +10,7 @@ namespace Veneer {
 template <class Base>
 class CListItemUI : public Base, public IListItemUI {
 public:
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     int GetIndex() const override { return m_iIndex; }
@@ -28,7 +28,7 @@ public:
     // Mouse events of a mouse-disabled item and whatever the item does not
     // take itself go to the owner; double click and Return activate.
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void DrawItemBk(HDC hDC, const RECT& rcItem);
 
     UINT GetButtonState() const { return m_uButtonState; }

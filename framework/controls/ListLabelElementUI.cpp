@@ -8,9 +8,9 @@
 
 namespace Veneer {
 
-LPCTSTR CListLabelElementUI::GetClass() const { return L"ListLabelElementUI"; }
+LPCWSTR CListLabelElementUI::GetClass() const { return L"ListLabelElementUI"; }
 
-LPVOID CListLabelElementUI::GetInterface(LPCTSTR pstrName)
+LPVOID CListLabelElementUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"ListLabelElement") == 0) {
         return static_cast<CListLabelElementUI*>(this);

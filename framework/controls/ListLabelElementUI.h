@@ -8,8 +8,8 @@ class CListLabelElementUI : public CListElementUI {
 public:
     CListLabelElementUI() = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     void DoEvent(TEventUI& event) override;
     SIZE EstimateSize(SIZE szAvailable) override;

@@ -11,14 +11,14 @@ namespace Veneer {
 CListTextElementUI::~CListTextElementUI()
 {
     for (int it = 0; it < m_aTexts.GetSize(); ++it) {
-        delete static_cast<CDuiString*>(m_aTexts[it]);
+        delete static_cast<CStdString*>(m_aTexts[it]);
     }
     m_aTexts.Empty();
 }
 
-LPCTSTR CListTextElementUI::GetClass() const { return L"ListTextElementUI"; }
+LPCWSTR CListTextElementUI::GetClass() const { return L"ListTextElementUI"; }
 
-LPVOID CListTextElementUI::GetInterface(LPCTSTR pstrName)
+LPVOID CListTextElementUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"ListTextElement") == 0) {
         return static_cast<CListTextElementUI*>(this);
@@ -31,16 +31,16 @@ UINT CListTextElementUI::GetControlFlags() const
     return (IsEnabled() && m_nLinks > 0) ? (kListItemFlags | FLAG_SETCURSOR) : kListItemFlags;
 }
 
-LPCTSTR CListTextElementUI::GetText(int iIndex) const
+LPCWSTR CListTextElementUI::GetText(int iIndex) const
 {
     if (iIndex < 0 || iIndex >= m_aTexts.GetSize()) {
         return nullptr;
     }
-    const CDuiString* pText = static_cast<const CDuiString*>(m_aTexts[iIndex]);
+    const CStdString* pText = static_cast<const CStdString*>(m_aTexts[iIndex]);
     return pText != nullptr ? pText->GetData() : nullptr;
 }
 
-void CListTextElementUI::SetText(int iIndex, LPCTSTR pstrText)
+void CListTextElementUI::SetText(int iIndex, LPCWSTR pstrText)
 {
     if (m_pOwner == nullptr) {
         return;
@@ -50,10 +50,10 @@ void CListTextElementUI::SetText(int iIndex, LPCTSTR pstrText)
         return;
     }
     while (m_aTexts.GetSize() < pInfo->nColumns) {
-        m_aTexts.Add(new CDuiString);
+        m_aTexts.Add(new CStdString);
     }
-    CDuiString* pText = static_cast<CDuiString*>(m_aTexts[iIndex]);
-    const LPCTSTR pstrNew = pstrText != nullptr ? pstrText : L"";
+    CStdString* pText = static_cast<CStdString*>(m_aTexts[iIndex]);
+    const LPCWSTR pstrNew = pstrText != nullptr ? pstrText : L"";
     if (*pText == pstrNew) {
         return;
     }
@@ -67,7 +67,7 @@ void CListTextElementUI::SetOwner(CControlUI* pOwner)
     m_pOwnerList = pOwner != nullptr ? static_cast<IListUI*>(pOwner->GetInterface(L"IList")) : nullptr;
 }
 
-CDuiString* CListTextElementUI::GetLinkContent(int iIndex)
+CStdString* CListTextElementUI::GetLinkContent(int iIndex)
 {
     if (iIndex < 0 || iIndex >= m_nLinks) {
         return nullptr;
@@ -149,14 +149,14 @@ void CListTextElementUI::DrawItemText(HDC hDC, const RECT& rcItem)
         rcText.right -= pInfo->rcTextPadding.right;
         rcText.top += pInfo->rcTextPadding.top;
         rcText.bottom -= pInfo->rcTextPadding.bottom;
-        LPCTSTR pstrText = pCallback != nullptr ? pCallback->GetItemText(this, m_iIndex, i) : GetText(i);
+        LPCWSTR pstrText = pCallback != nullptr ? pCallback->GetItemText(this, m_iIndex, i) : GetText(i);
         if (pstrText == nullptr || pstrText[0] == L'\0') {
             continue;
         }
         if (pInfo->bShowHtml) {
             int nLinks = kMaxLinks - m_nLinks;
             RECT* prcLinks = nLinks > 0 ? &m_rcLinks[m_nLinks] : nullptr;
-            CDuiString* psLinks = nLinks > 0 ? &m_sLinks[m_nLinks] : nullptr;
+            CStdString* psLinks = nLinks > 0 ? &m_sLinks[m_nLinks] : nullptr;
             CRenderEngine::DrawHtmlText(hDC, m_pManager, rcText, pstrText, dwTextColor, prcLinks, psLinks, nLinks,
                 DT_SINGLELINE | pInfo->uTextStyle);
             if (nLinks > 0) {

@@ -11,17 +11,17 @@ public:
     CListTextElementUI() = default;
     ~CListTextElementUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     using CListLabelElementUI::GetText;
     using CListLabelElementUI::SetText;
-    LPCTSTR GetText(int iIndex) const;
-    void SetText(int iIndex, LPCTSTR pstrText);
+    LPCWSTR GetText(int iIndex) const;
+    void SetText(int iIndex, LPCWSTR pstrText);
 
     void SetOwner(CControlUI* pOwner) override;
-    CDuiString* GetLinkContent(int iIndex);
+    CStdString* GetLinkContent(int iIndex);
     int GetLinkCount() const { return m_nLinks; }
 
     void DoEvent(TEventUI& event) override;
@@ -33,7 +33,7 @@ public:
 protected:
     int m_nLinks { 0 };
     RECT m_rcLinks[kMaxLinks] {};
-    CDuiString m_sLinks[kMaxLinks];
+    CStdString m_sLinks[kMaxLinks];
     int m_nHoverLink { -1 };
     IListUI* m_pOwnerList { nullptr };
     CStdPtrArray m_aTexts;

@@ -34,9 +34,9 @@ CListUI::CListUI()
 
 CListUI::~CListUI() = default;
 
-LPCTSTR CListUI::GetClass() const { return L"ListUI"; }
+LPCWSTR CListUI::GetClass() const { return L"ListUI"; }
 
-LPVOID CListUI::GetInterface(LPCTSTR pstrName)
+LPVOID CListUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr) {
         if (wcscmp(pstrName, L"List") == 0) {
@@ -63,7 +63,7 @@ bool CListUI::IsHeader(CControlUI* pControl) const
 
 bool CListUI::IsHeaderItem(CControlUI* pControl)
 {
-    LPCTSTR pstrClass = pControl != nullptr ? pControl->GetClass() : nullptr;
+    LPCWSTR pstrClass = pControl != nullptr ? pControl->GetClass() : nullptr;
     return pstrClass != nullptr && wcsstr(pstrClass, L"ListHeaderItemUI") != nullptr;
 }
 
@@ -466,7 +466,7 @@ void CListUI::SetItemBkColor(DWORD dwBkColor)
     Invalidate();
 }
 
-void CListUI::SetItemBkImage(LPCTSTR pStrImage)
+void CListUI::SetItemBkImage(LPCWSTR pStrImage)
 {
     m_ListInfo.sBkImage = pStrImage;
     Invalidate();
@@ -490,7 +490,7 @@ void CListUI::SetSelectedItemBkColor(DWORD dwBkColor)
     Invalidate();
 }
 
-void CListUI::SetSelectedItemImage(LPCTSTR pStrImage)
+void CListUI::SetSelectedItemImage(LPCWSTR pStrImage)
 {
     m_ListInfo.sSelectedImage = pStrImage;
     Invalidate();
@@ -508,7 +508,7 @@ void CListUI::SetHotItemBkColor(DWORD dwBkColor)
     Invalidate();
 }
 
-void CListUI::SetHotItemImage(LPCTSTR pStrImage)
+void CListUI::SetHotItemImage(LPCWSTR pStrImage)
 {
     m_ListInfo.sHotImage = pStrImage;
     Invalidate();
@@ -526,7 +526,7 @@ void CListUI::SetDisabledItemBkColor(DWORD dwBkColor)
     Invalidate();
 }
 
-void CListUI::SetDisabledItemImage(LPCTSTR pStrImage)
+void CListUI::SetDisabledItemImage(LPCWSTR pStrImage)
 {
     m_ListInfo.sDisabledImage = pStrImage;
     Invalidate();
@@ -660,7 +660,7 @@ void CListUI::DoEvent(TEventUI& event)
     CVerticalLayoutUI::DoEvent(event);
 }
 
-void CListUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CListUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;

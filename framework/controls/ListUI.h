@@ -20,17 +20,17 @@ struct TListInfoUI {
     RECT rcTextPadding { 0, 0, 0, 0 };
     DWORD dwTextColor { 0xFF000000 };
     DWORD dwBkColor { 0 };
-    CDuiString sBkImage;
+    CStdString sBkImage;
     bool bAlternateBk { false };
     DWORD dwSelectedTextColor { 0xFF000000 };
     DWORD dwSelectedBkColor { 0xFFC1E3FF };
-    CDuiString sSelectedImage;
+    CStdString sSelectedImage;
     DWORD dwHotTextColor { 0xFF000000 };
     DWORD dwHotBkColor { 0xFFE9F5FF };
-    CDuiString sHotImage;
+    CStdString sHotImage;
     DWORD dwDisabledTextColor { 0xFFCCCCCC };
     DWORD dwDisabledBkColor { 0xFFFFFFFF };
-    CDuiString sDisabledImage;
+    CStdString sDisabledImage;
     DWORD dwLineColor { 0 };
     bool bShowHtml { false };
     bool bMultiExpandable { false };
@@ -38,7 +38,7 @@ struct TListInfoUI {
 
 class IListCallbackUI {
 public:
-    virtual LPCTSTR GetItemText(CControlUI* pList, int iItem, int iSubItem) = 0;
+    virtual LPCWSTR GetItemText(CControlUI* pList, int iItem, int iSubItem) = 0;
 
 protected:
     ~IListCallbackUI() = default;
@@ -92,8 +92,8 @@ public:
     CListUI();
     ~CListUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     bool GetScrollSelect() const { return m_bScrollSelect; }
@@ -131,17 +131,17 @@ public:
     void SetItemTextPadding(RECT rc);
     void SetItemTextColor(DWORD dwTextColor);
     void SetItemBkColor(DWORD dwBkColor);
-    void SetItemBkImage(LPCTSTR pStrImage);
+    void SetItemBkImage(LPCWSTR pStrImage);
     void SetAlternateBk(bool bAlternateBk);
     void SetSelectedItemTextColor(DWORD dwTextColor);
     void SetSelectedItemBkColor(DWORD dwBkColor);
-    void SetSelectedItemImage(LPCTSTR pStrImage);
+    void SetSelectedItemImage(LPCWSTR pStrImage);
     void SetHotItemTextColor(DWORD dwTextColor);
     void SetHotItemBkColor(DWORD dwBkColor);
-    void SetHotItemImage(LPCTSTR pStrImage);
+    void SetHotItemImage(LPCWSTR pStrImage);
     void SetDisabledItemTextColor(DWORD dwTextColor);
     void SetDisabledItemBkColor(DWORD dwBkColor);
-    void SetDisabledItemImage(LPCTSTR pStrImage);
+    void SetDisabledItemImage(LPCWSTR pStrImage);
     void SetItemLineColor(DWORD dwLineColor);
     void SetItemShowHtml(bool bShowHtml = true);
     bool IsItemShowHtml() const { return m_ListInfo.bShowHtml; }
@@ -152,17 +152,17 @@ public:
     RECT GetItemTextPadding() const { return m_ListInfo.rcTextPadding; }
     DWORD GetItemTextColor() const { return m_ListInfo.dwTextColor; }
     DWORD GetItemBkColor() const { return m_ListInfo.dwBkColor; }
-    LPCTSTR GetItemBkImage() const { return m_ListInfo.sBkImage.GetData(); }
+    LPCWSTR GetItemBkImage() const { return m_ListInfo.sBkImage.GetData(); }
     bool IsAlternateBk() const { return m_ListInfo.bAlternateBk; }
     DWORD GetSelectedItemTextColor() const { return m_ListInfo.dwSelectedTextColor; }
     DWORD GetSelectedItemBkColor() const { return m_ListInfo.dwSelectedBkColor; }
-    LPCTSTR GetSelectedItemImage() const { return m_ListInfo.sSelectedImage.GetData(); }
+    LPCWSTR GetSelectedItemImage() const { return m_ListInfo.sSelectedImage.GetData(); }
     DWORD GetHotItemTextColor() const { return m_ListInfo.dwHotTextColor; }
     DWORD GetHotItemBkColor() const { return m_ListInfo.dwHotBkColor; }
-    LPCTSTR GetHotItemImage() const { return m_ListInfo.sHotImage.GetData(); }
+    LPCWSTR GetHotItemImage() const { return m_ListInfo.sHotImage.GetData(); }
     DWORD GetDisabledItemTextColor() const { return m_ListInfo.dwDisabledTextColor; }
     DWORD GetDisabledItemBkColor() const { return m_ListInfo.dwDisabledBkColor; }
-    LPCTSTR GetDisabledItemImage() const { return m_ListInfo.sDisabledImage.GetData(); }
+    LPCWSTR GetDisabledItemImage() const { return m_ListInfo.sDisabledImage.GetData(); }
     DWORD GetItemLineColor() const { return m_ListInfo.dwLineColor; }
 
     SIZE GetScrollPos() const override;
@@ -186,7 +186,7 @@ public:
 
     void SetPos(RECT rc) override;
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
 protected:
     bool IsHeader(CControlUI* pControl) const;

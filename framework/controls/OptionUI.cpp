@@ -11,7 +11,7 @@ namespace Veneer {
 
 namespace {
 
-bool Is(LPCTSTR a, LPCTSTR b)
+bool Is(LPCWSTR a, LPCWSTR b)
 {
     return std::wcscmp(a, b) == 0;
 }
@@ -24,12 +24,12 @@ COptionUI::~COptionUI()
     if (!m_sGroupName.IsEmpty() && m_pManager != nullptr) m_pManager->RemoveOptionGroup(m_sGroupName, this);
 }
 
-LPCTSTR COptionUI::GetClass() const
+LPCWSTR COptionUI::GetClass() const
 {
     return L"OptionUI";
 }
 
-LPVOID COptionUI::GetInterface(LPCTSTR pstrName)
+LPVOID COptionUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && Is(pstrName, L"Option")) return static_cast<COptionUI*>(this);
     return CButtonUI::GetInterface(pstrName);
@@ -41,7 +41,7 @@ void COptionUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool 
     if (bInit && !m_sGroupName.IsEmpty() && m_pManager != nullptr) m_pManager->AddOptionGroup(m_sGroupName, this);
 }
 
-void COptionUI::SetGroup(LPCTSTR pStrGroupName)
+void COptionUI::SetGroup(LPCWSTR pStrGroupName)
 {
     if (pStrGroupName == nullptr) {
         if (m_sGroupName.IsEmpty()) return;
@@ -100,19 +100,19 @@ void COptionUI::SetEnabled(bool bEnable)
     if (!IsEnabled()) m_uButtonState = m_bSelected ? STATE_SELECTED : 0;
 }
 
-void COptionUI::SetSelectedImage(LPCTSTR pStrImage)
+void COptionUI::SetSelectedImage(LPCWSTR pStrImage)
 {
     m_sSelectedImage = pStrImage;
     Invalidate();
 }
 
-void COptionUI::SetSelectedHotImage(LPCTSTR pStrImage)
+void COptionUI::SetSelectedHotImage(LPCWSTR pStrImage)
 {
     m_sSelectedHotImage = pStrImage;
     Invalidate();
 }
 
-void COptionUI::SetForeImage(LPCTSTR pStrImage)
+void COptionUI::SetForeImage(LPCWSTR pStrImage)
 {
     m_sOptionForeImage = pStrImage;
     Invalidate();
@@ -126,7 +126,7 @@ DWORD COptionUI::GetSelectedTextColor()
     return m_dwSelectedTextColor;
 }
 
-void COptionUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void COptionUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr) return;
     if (pstrValue == nullptr) pstrValue = L"";

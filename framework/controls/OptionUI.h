@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "controls/ButtonUI.h"
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
 namespace Veneer {
 
@@ -14,13 +14,13 @@ public:
     COptionUI() = default;
     ~COptionUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     bool Activate() override;
     void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override;
     void SetEnabled(bool bEnable = true) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void PaintStatusImage(HDC hDC) override;
     void PaintText(HDC hDC) override;
 
@@ -28,16 +28,16 @@ public:
     bool IsSelected() const { return m_bSelected; }
 
     // Null leaves the current group.
-    void SetGroup(LPCTSTR pStrGroupName = nullptr);
-    LPCTSTR GetGroup() const { return m_sGroupName; }
+    void SetGroup(LPCWSTR pStrGroupName = nullptr);
+    LPCWSTR GetGroup() const { return m_sGroupName; }
 
-    LPCTSTR GetSelectedImage() const { return m_sSelectedImage; }
-    void SetSelectedImage(LPCTSTR pStrImage);
-    LPCTSTR GetSelectedHotImage() const { return m_sSelectedHotImage; }
-    void SetSelectedHotImage(LPCTSTR pStrImage);
+    LPCWSTR GetSelectedImage() const { return m_sSelectedImage; }
+    void SetSelectedImage(LPCWSTR pStrImage);
+    LPCWSTR GetSelectedHotImage() const { return m_sSelectedHotImage; }
+    void SetSelectedHotImage(LPCWSTR pStrImage);
     // The option's own foreground image, drawn after its state image.
-    LPCTSTR GetForeImage() const { return m_sOptionForeImage; }
-    void SetForeImage(LPCTSTR pStrImage);
+    LPCWSTR GetForeImage() const { return m_sOptionForeImage; }
+    void SetForeImage(LPCWSTR pStrImage);
 
     void SetSelectedBkColor(DWORD dwBkColor) { m_dwSelectedBkColor = dwBkColor; }
     DWORD GetSelectBkColor() const { return m_dwSelectedBkColor; }
@@ -47,12 +47,12 @@ public:
 
 protected:
     bool m_bSelected { false };
-    CDuiString m_sGroupName;
+    CStdString m_sGroupName;
     DWORD m_dwSelectedBkColor { 0 };
     DWORD m_dwSelectedTextColor { 0 };
-    CDuiString m_sSelectedImage;
-    CDuiString m_sSelectedHotImage;
-    CDuiString m_sOptionForeImage;
+    CStdString m_sSelectedImage;
+    CStdString m_sSelectedHotImage;
+    CStdString m_sOptionForeImage;
 };
 
 }  // namespace Veneer

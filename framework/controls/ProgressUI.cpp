@@ -37,9 +37,9 @@ CProgressUI::CProgressUI()
     SetFixedHeight(12);
 }
 
-LPCTSTR CProgressUI::GetClass() const { return L"ProgressUI"; }
+LPCWSTR CProgressUI::GetClass() const { return L"ProgressUI"; }
 
-LPVOID CProgressUI::GetInterface(LPCTSTR pstrName)
+LPVOID CProgressUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"Progress") == 0) {
         return static_cast<CProgressUI*>(this);
@@ -83,7 +83,7 @@ void CProgressUI::SetValue(int nValue)
     Invalidate();
 }
 
-void CProgressUI::SetForeImage(LPCTSTR pStrImage)
+void CProgressUI::SetForeImage(LPCWSTR pStrImage)
 {
     if (pStrImage == nullptr) {
         pStrImage = L"";
@@ -95,7 +95,7 @@ void CProgressUI::SetForeImage(LPCTSTR pStrImage)
     Invalidate();
 }
 
-void CProgressUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CProgressUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;

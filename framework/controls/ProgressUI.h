@@ -10,8 +10,8 @@ public:
     CProgressUI();
     ~CProgressUI() override = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     bool IsHorizontal() const { return m_bHorizontal; }
     void SetHorizontal(bool bHorizontal = true);
@@ -23,10 +23,10 @@ public:
     void SetMaxValue(int nMax);
     int GetValue() const { return m_nValue; }
     void SetValue(int nValue);
-    LPCTSTR GetForeImage() const { return m_sForeImage.GetData(); }
-    void SetForeImage(LPCTSTR pStrImage);
+    LPCWSTR GetForeImage() const { return m_sForeImage.GetData(); }
+    void SetForeImage(LPCWSTR pStrImage);
 
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void PaintStatusImage(HDC hDC) override;
 
     // The filled part relative to the control's top-left corner, for the
@@ -44,8 +44,8 @@ protected:
     int m_nMax { 100 };
     int m_nMin { 0 };
     int m_nValue { 0 };
-    CDuiString m_sForeImage;
-    CDuiString m_sForeImageModify;
+    CStdString m_sForeImage;
+    CStdString m_sForeImageModify;
 };
 
 // (a * b) / c in 64 bits; 0 when c is 0; clamped to the int range.

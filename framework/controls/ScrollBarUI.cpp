@@ -30,9 +30,9 @@ CScrollBarUI::CScrollBarUI()
 
 CScrollBarUI::~CScrollBarUI() = default;
 
-LPCTSTR CScrollBarUI::GetClass() const { return L"ScrollBarUI"; }
+LPCWSTR CScrollBarUI::GetClass() const { return L"ScrollBarUI"; }
 
-LPVOID CScrollBarUI::GetInterface(LPCTSTR pstrName)
+LPVOID CScrollBarUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"ScrollBar") == 0) {
         return static_cast<CScrollBarUI*>(this);
@@ -125,121 +125,121 @@ void CScrollBarUI::SetShowButton2(bool bShow)
     SetPos(m_rcItem);
 }
 
-void CScrollBarUI::SetButton1NormalImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetButton1NormalImage(LPCWSTR pStrImage)
 {
     m_sButton1NormalImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetButton1HotImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetButton1HotImage(LPCWSTR pStrImage)
 {
     m_sButton1HotImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetButton1PushedImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetButton1PushedImage(LPCWSTR pStrImage)
 {
     m_sButton1PushedImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetButton1DisabledImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetButton1DisabledImage(LPCWSTR pStrImage)
 {
     m_sButton1DisabledImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetButton2NormalImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetButton2NormalImage(LPCWSTR pStrImage)
 {
     m_sButton2NormalImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetButton2HotImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetButton2HotImage(LPCWSTR pStrImage)
 {
     m_sButton2HotImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetButton2PushedImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetButton2PushedImage(LPCWSTR pStrImage)
 {
     m_sButton2PushedImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetButton2DisabledImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetButton2DisabledImage(LPCWSTR pStrImage)
 {
     m_sButton2DisabledImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetThumbNormalImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetThumbNormalImage(LPCWSTR pStrImage)
 {
     m_sThumbNormalImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetThumbHotImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetThumbHotImage(LPCWSTR pStrImage)
 {
     m_sThumbHotImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetThumbPushedImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetThumbPushedImage(LPCWSTR pStrImage)
 {
     m_sThumbPushedImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetThumbDisabledImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetThumbDisabledImage(LPCWSTR pStrImage)
 {
     m_sThumbDisabledImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetRailNormalImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetRailNormalImage(LPCWSTR pStrImage)
 {
     m_sRailNormalImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetRailHotImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetRailHotImage(LPCWSTR pStrImage)
 {
     m_sRailHotImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetRailPushedImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetRailPushedImage(LPCWSTR pStrImage)
 {
     m_sRailPushedImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetRailDisabledImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetRailDisabledImage(LPCWSTR pStrImage)
 {
     m_sRailDisabledImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetBkNormalImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetBkNormalImage(LPCWSTR pStrImage)
 {
     m_sBkNormalImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetBkHotImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetBkHotImage(LPCWSTR pStrImage)
 {
     m_sBkHotImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetBkPushedImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetBkPushedImage(LPCWSTR pStrImage)
 {
     m_sBkPushedImage = pStrImage;
     Invalidate();
 }
 
-void CScrollBarUI::SetBkDisabledImage(LPCTSTR pStrImage)
+void CScrollBarUI::SetBkDisabledImage(LPCWSTR pStrImage)
 {
     m_sBkDisabledImage = pStrImage;
     Invalidate();
@@ -537,12 +537,12 @@ void CScrollBarUI::DoEvent(TEventUI& event)
     }
 }
 
-void CScrollBarUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CScrollBarUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
     }
-    const CDuiString name(pstrName);
+    const CStdString name(pstrName);
     if (name == L"button1normalimage") SetButton1NormalImage(pstrValue);
     else if (name == L"button1hotimage") SetButton1HotImage(pstrValue);
     else if (name == L"button1pushedimage") SetButton1PushedImage(pstrValue);
@@ -584,7 +584,7 @@ void CScrollBarUI::DoPaint(HDC hDC, const RECT& rcPaint)
     PaintRail(hDC);
 }
 
-bool CScrollBarUI::DrawOrDrop(HDC hDC, CDuiString& sImage, LPCTSTR pStrModify)
+bool CScrollBarUI::DrawOrDrop(HDC hDC, CStdString& sImage, LPCWSTR pStrModify)
 {
     if (sImage.IsEmpty()) {
         return false;
@@ -596,8 +596,8 @@ bool CScrollBarUI::DrawOrDrop(HDC hDC, CDuiString& sImage, LPCTSTR pStrModify)
     return false;
 }
 
-bool CScrollBarUI::DrawStateImage(HDC hDC, UINT uState, CDuiString* pNormal, CDuiString* pHot,
-    CDuiString* pPushed, CDuiString* pDisabled, LPCTSTR pStrModify)
+bool CScrollBarUI::DrawStateImage(HDC hDC, UINT uState, CStdString* pNormal, CStdString* pHot,
+    CStdString* pPushed, CStdString* pDisabled, LPCWSTR pStrModify)
 {
     if ((uState & STATE_DISABLED) != 0) {
         if (DrawOrDrop(hDC, *pDisabled, pStrModify)) {

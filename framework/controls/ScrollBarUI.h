@@ -11,8 +11,8 @@ public:
     CScrollBarUI();
     ~CScrollBarUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     CContainerUI* GetOwner() const { return m_pOwner; }
     void SetOwner(CContainerUI* pOwner) { m_pOwner = pOwner; }
@@ -35,50 +35,50 @@ public:
     bool GetShowButton2() const { return m_bShowButton2; }
     void SetShowButton2(bool bShow);
 
-    LPCTSTR GetButton1NormalImage() const { return m_sButton1NormalImage.GetData(); }
-    void SetButton1NormalImage(LPCTSTR pStrImage);
-    LPCTSTR GetButton1HotImage() const { return m_sButton1HotImage.GetData(); }
-    void SetButton1HotImage(LPCTSTR pStrImage);
-    LPCTSTR GetButton1PushedImage() const { return m_sButton1PushedImage.GetData(); }
-    void SetButton1PushedImage(LPCTSTR pStrImage);
-    LPCTSTR GetButton1DisabledImage() const { return m_sButton1DisabledImage.GetData(); }
-    void SetButton1DisabledImage(LPCTSTR pStrImage);
+    LPCWSTR GetButton1NormalImage() const { return m_sButton1NormalImage.GetData(); }
+    void SetButton1NormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetButton1HotImage() const { return m_sButton1HotImage.GetData(); }
+    void SetButton1HotImage(LPCWSTR pStrImage);
+    LPCWSTR GetButton1PushedImage() const { return m_sButton1PushedImage.GetData(); }
+    void SetButton1PushedImage(LPCWSTR pStrImage);
+    LPCWSTR GetButton1DisabledImage() const { return m_sButton1DisabledImage.GetData(); }
+    void SetButton1DisabledImage(LPCWSTR pStrImage);
 
-    LPCTSTR GetButton2NormalImage() const { return m_sButton2NormalImage.GetData(); }
-    void SetButton2NormalImage(LPCTSTR pStrImage);
-    LPCTSTR GetButton2HotImage() const { return m_sButton2HotImage.GetData(); }
-    void SetButton2HotImage(LPCTSTR pStrImage);
-    LPCTSTR GetButton2PushedImage() const { return m_sButton2PushedImage.GetData(); }
-    void SetButton2PushedImage(LPCTSTR pStrImage);
-    LPCTSTR GetButton2DisabledImage() const { return m_sButton2DisabledImage.GetData(); }
-    void SetButton2DisabledImage(LPCTSTR pStrImage);
+    LPCWSTR GetButton2NormalImage() const { return m_sButton2NormalImage.GetData(); }
+    void SetButton2NormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetButton2HotImage() const { return m_sButton2HotImage.GetData(); }
+    void SetButton2HotImage(LPCWSTR pStrImage);
+    LPCWSTR GetButton2PushedImage() const { return m_sButton2PushedImage.GetData(); }
+    void SetButton2PushedImage(LPCWSTR pStrImage);
+    LPCWSTR GetButton2DisabledImage() const { return m_sButton2DisabledImage.GetData(); }
+    void SetButton2DisabledImage(LPCWSTR pStrImage);
 
-    LPCTSTR GetThumbNormalImage() const { return m_sThumbNormalImage.GetData(); }
-    void SetThumbNormalImage(LPCTSTR pStrImage);
-    LPCTSTR GetThumbHotImage() const { return m_sThumbHotImage.GetData(); }
-    void SetThumbHotImage(LPCTSTR pStrImage);
-    LPCTSTR GetThumbPushedImage() const { return m_sThumbPushedImage.GetData(); }
-    void SetThumbPushedImage(LPCTSTR pStrImage);
-    LPCTSTR GetThumbDisabledImage() const { return m_sThumbDisabledImage.GetData(); }
-    void SetThumbDisabledImage(LPCTSTR pStrImage);
+    LPCWSTR GetThumbNormalImage() const { return m_sThumbNormalImage.GetData(); }
+    void SetThumbNormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetThumbHotImage() const { return m_sThumbHotImage.GetData(); }
+    void SetThumbHotImage(LPCWSTR pStrImage);
+    LPCWSTR GetThumbPushedImage() const { return m_sThumbPushedImage.GetData(); }
+    void SetThumbPushedImage(LPCWSTR pStrImage);
+    LPCWSTR GetThumbDisabledImage() const { return m_sThumbDisabledImage.GetData(); }
+    void SetThumbDisabledImage(LPCWSTR pStrImage);
 
-    LPCTSTR GetRailNormalImage() const { return m_sRailNormalImage.GetData(); }
-    void SetRailNormalImage(LPCTSTR pStrImage);
-    LPCTSTR GetRailHotImage() const { return m_sRailHotImage.GetData(); }
-    void SetRailHotImage(LPCTSTR pStrImage);
-    LPCTSTR GetRailPushedImage() const { return m_sRailPushedImage.GetData(); }
-    void SetRailPushedImage(LPCTSTR pStrImage);
-    LPCTSTR GetRailDisabledImage() const { return m_sRailDisabledImage.GetData(); }
-    void SetRailDisabledImage(LPCTSTR pStrImage);
+    LPCWSTR GetRailNormalImage() const { return m_sRailNormalImage.GetData(); }
+    void SetRailNormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetRailHotImage() const { return m_sRailHotImage.GetData(); }
+    void SetRailHotImage(LPCWSTR pStrImage);
+    LPCWSTR GetRailPushedImage() const { return m_sRailPushedImage.GetData(); }
+    void SetRailPushedImage(LPCWSTR pStrImage);
+    LPCWSTR GetRailDisabledImage() const { return m_sRailDisabledImage.GetData(); }
+    void SetRailDisabledImage(LPCWSTR pStrImage);
 
-    LPCTSTR GetBkNormalImage() const { return m_sBkNormalImage.GetData(); }
-    void SetBkNormalImage(LPCTSTR pStrImage);
-    LPCTSTR GetBkHotImage() const { return m_sBkHotImage.GetData(); }
-    void SetBkHotImage(LPCTSTR pStrImage);
-    LPCTSTR GetBkPushedImage() const { return m_sBkPushedImage.GetData(); }
-    void SetBkPushedImage(LPCTSTR pStrImage);
-    LPCTSTR GetBkDisabledImage() const { return m_sBkDisabledImage.GetData(); }
-    void SetBkDisabledImage(LPCTSTR pStrImage);
+    LPCWSTR GetBkNormalImage() const { return m_sBkNormalImage.GetData(); }
+    void SetBkNormalImage(LPCWSTR pStrImage);
+    LPCWSTR GetBkHotImage() const { return m_sBkHotImage.GetData(); }
+    void SetBkHotImage(LPCWSTR pStrImage);
+    LPCWSTR GetBkPushedImage() const { return m_sBkPushedImage.GetData(); }
+    void SetBkPushedImage(LPCWSTR pStrImage);
+    LPCWSTR GetBkDisabledImage() const { return m_sBkDisabledImage.GetData(); }
+    void SetBkDisabledImage(LPCWSTR pStrImage);
 
     // Part rectangles in window coordinates (all 0 thumb: no thumb).
     RECT GetButton1Rect() const { return m_rcButton1; }
@@ -90,7 +90,7 @@ public:
 
     void SetPos(RECT rc) override;
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void DoPaint(HDC hDC, const RECT& rcPaint) override;
 
     void PaintBk(HDC hDC);
@@ -107,9 +107,9 @@ protected:
     void ScrollPage(bool bForward);
     void PageTowards(POINT pt);
     // Draws the first image of the state choice that draws; false when none.
-    bool DrawStateImage(HDC hDC, UINT uState, CDuiString* pNormal, CDuiString* pHot,
-        CDuiString* pPushed, CDuiString* pDisabled, LPCTSTR pStrModify);
-    bool DrawOrDrop(HDC hDC, CDuiString& sImage, LPCTSTR pStrModify);
+    bool DrawStateImage(HDC hDC, UINT uState, CStdString* pNormal, CStdString* pHot,
+        CStdString* pPushed, CStdString* pDisabled, LPCWSTR pStrModify);
+    bool DrawOrDrop(HDC hDC, CStdString& sImage, LPCWSTR pStrModify);
 
     bool m_bHorizontal { false };
     int m_nRange { 100 };
@@ -121,40 +121,40 @@ protected:
     int m_nLastScrollOffset { 0 };
     int m_nScrollRepeatDelay { 0 };
 
-    CDuiString m_sBkNormalImage;
-    CDuiString m_sBkHotImage;
-    CDuiString m_sBkPushedImage;
-    CDuiString m_sBkDisabledImage;
+    CStdString m_sBkNormalImage;
+    CStdString m_sBkHotImage;
+    CStdString m_sBkPushedImage;
+    CStdString m_sBkDisabledImage;
 
     bool m_bShowButton1 { true };
     RECT m_rcButton1 { 0, 0, 0, 0 };
     UINT m_uButton1State { 0 };
-    CDuiString m_sButton1NormalImage;
-    CDuiString m_sButton1HotImage;
-    CDuiString m_sButton1PushedImage;
-    CDuiString m_sButton1DisabledImage;
+    CStdString m_sButton1NormalImage;
+    CStdString m_sButton1HotImage;
+    CStdString m_sButton1PushedImage;
+    CStdString m_sButton1DisabledImage;
 
     bool m_bShowButton2 { true };
     RECT m_rcButton2 { 0, 0, 0, 0 };
     UINT m_uButton2State { 0 };
-    CDuiString m_sButton2NormalImage;
-    CDuiString m_sButton2HotImage;
-    CDuiString m_sButton2PushedImage;
-    CDuiString m_sButton2DisabledImage;
+    CStdString m_sButton2NormalImage;
+    CStdString m_sButton2HotImage;
+    CStdString m_sButton2PushedImage;
+    CStdString m_sButton2DisabledImage;
 
     RECT m_rcThumb { 0, 0, 0, 0 };
     UINT m_uThumbState { 0 };
-    CDuiString m_sThumbNormalImage;
-    CDuiString m_sThumbHotImage;
-    CDuiString m_sThumbPushedImage;
-    CDuiString m_sThumbDisabledImage;
+    CStdString m_sThumbNormalImage;
+    CStdString m_sThumbHotImage;
+    CStdString m_sThumbPushedImage;
+    CStdString m_sThumbDisabledImage;
 
-    CDuiString m_sRailNormalImage;
-    CDuiString m_sRailHotImage;
-    CDuiString m_sRailPushedImage;
-    CDuiString m_sRailDisabledImage;
+    CStdString m_sRailNormalImage;
+    CStdString m_sRailHotImage;
+    CStdString m_sRailPushedImage;
+    CStdString m_sRailDisabledImage;
 
-    CDuiString m_sImageModify;
+    CStdString m_sImageModify;
 };
 
 }  // namespace Veneer

@@ -22,7 +22,7 @@ int SaturatingAdd(int a, long long b)
     return static_cast<int>(sum);
 }
 
-void SetImage(CControlUI* pControl, CDuiString& field, LPCTSTR pStrImage)
+void SetImage(CControlUI* pControl, CStdString& field, LPCWSTR pStrImage)
 {
     field = pStrImage != nullptr ? pStrImage : L"";
     pControl->Invalidate();
@@ -35,9 +35,9 @@ CSliderUI::CSliderUI()
     m_uTextStyle = DT_SINGLELINE | DT_CENTER;
 }
 
-LPCTSTR CSliderUI::GetClass() const { return L"SliderUI"; }
+LPCWSTR CSliderUI::GetClass() const { return L"SliderUI"; }
 
-LPVOID CSliderUI::GetInterface(LPCTSTR pstrName)
+LPVOID CSliderUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"Slider") == 0) {
         return static_cast<CSliderUI*>(this);
@@ -55,9 +55,9 @@ void CSliderUI::SetEnabled(bool bEnable)
     }
 }
 
-void CSliderUI::SetThumbImage(LPCTSTR pStrImage) { SetImage(this, m_sThumbImage, pStrImage); }
-void CSliderUI::SetThumbHotImage(LPCTSTR pStrImage) { SetImage(this, m_sThumbHotImage, pStrImage); }
-void CSliderUI::SetThumbPushedImage(LPCTSTR pStrImage) { SetImage(this, m_sThumbPushedImage, pStrImage); }
+void CSliderUI::SetThumbImage(LPCWSTR pStrImage) { SetImage(this, m_sThumbImage, pStrImage); }
+void CSliderUI::SetThumbHotImage(LPCWSTR pStrImage) { SetImage(this, m_sThumbHotImage, pStrImage); }
+void CSliderUI::SetThumbPushedImage(LPCWSTR pStrImage) { SetImage(this, m_sThumbPushedImage, pStrImage); }
 
 RECT CSliderUI::GetThumbRect() const
 {
@@ -191,7 +191,7 @@ void CSliderUI::DoEvent(TEventUI& event)
     CControlUI::DoEvent(event);
 }
 
-void CSliderUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CSliderUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
@@ -221,7 +221,7 @@ void CSliderUI::PaintStatusImage(HDC hDC)
     FormatBounded(modify, 80, L"dest='%d,%d,%d,%d'", rcThumb.left, rcThumb.top, rcThumb.right, rcThumb.bottom);
     m_sImageModify = modify;
 
-    CDuiString* pState = nullptr;
+    CStdString* pState = nullptr;
     if ((m_uButtonState & STATE_CAPTURED) != 0) {
         pState = &m_sThumbPushedImage;
     } else if ((m_uButtonState & STATE_HOT) != 0) {

@@ -11,8 +11,8 @@ public:
     CSliderUI();
     ~CSliderUI() override = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     void SetEnabled(bool bEnable = true) override;
@@ -23,16 +23,16 @@ public:
     void SetThumbSize(SIZE szXY) { m_szThumb = SIZE { szXY.cx < 0 ? 0 : szXY.cx, szXY.cy < 0 ? 0 : szXY.cy }; }
     SIZE GetThumbSize() const { return m_szThumb; }
     RECT GetThumbRect() const;
-    LPCTSTR GetThumbImage() const { return m_sThumbImage.GetData(); }
-    void SetThumbImage(LPCTSTR pStrImage);
-    LPCTSTR GetThumbHotImage() const { return m_sThumbHotImage.GetData(); }
-    void SetThumbHotImage(LPCTSTR pStrImage);
-    LPCTSTR GetThumbPushedImage() const { return m_sThumbPushedImage.GetData(); }
-    void SetThumbPushedImage(LPCTSTR pStrImage);
+    LPCWSTR GetThumbImage() const { return m_sThumbImage.GetData(); }
+    void SetThumbImage(LPCWSTR pStrImage);
+    LPCWSTR GetThumbHotImage() const { return m_sThumbHotImage.GetData(); }
+    void SetThumbHotImage(LPCWSTR pStrImage);
+    LPCWSTR GetThumbPushedImage() const { return m_sThumbPushedImage.GetData(); }
+    void SetThumbPushedImage(LPCWSTR pStrImage);
     UINT GetButtonState() const { return m_uButtonState; }
 
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void PaintStatusImage(HDC hDC) override;
 
 protected:
@@ -42,10 +42,10 @@ protected:
     SIZE m_szThumb { 10, 10 };
     UINT m_uButtonState { 0 };
     int m_nStep { 1 };
-    CDuiString m_sThumbImage;
-    CDuiString m_sThumbHotImage;
-    CDuiString m_sThumbPushedImage;
-    CDuiString m_sImageModify;
+    CStdString m_sThumbImage;
+    CStdString m_sThumbHotImage;
+    CStdString m_sThumbPushedImage;
+    CStdString m_sImageModify;
 };
 
 }  // namespace Veneer

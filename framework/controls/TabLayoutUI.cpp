@@ -8,9 +8,9 @@
 
 namespace Veneer {
 
-LPCTSTR CTabLayoutUI::GetClass() const { return L"TabLayoutUI"; }
+LPCWSTR CTabLayoutUI::GetClass() const { return L"TabLayoutUI"; }
 
-LPVOID CTabLayoutUI::GetInterface(LPCTSTR pstrName)
+LPVOID CTabLayoutUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"TabLayout") == 0) {
         return static_cast<CTabLayoutUI*>(this);
@@ -117,7 +117,7 @@ bool CTabLayoutUI::SelectItem(CControlUI* pControl)
     return SelectItem(iIndex);
 }
 
-void CTabLayoutUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CTabLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;

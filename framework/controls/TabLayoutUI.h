@@ -9,8 +9,8 @@ public:
     CTabLayoutUI() = default;
     ~CTabLayoutUI() override = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     bool Add(CControlUI* pControl) override;
     bool AddAt(CControlUI* pControl, int iIndex) override;
@@ -22,7 +22,7 @@ public:
     bool SelectItem(CControlUI* pControl);
 
     void SetPos(RECT rc) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
 protected:
     int m_iCurSel { -1 };

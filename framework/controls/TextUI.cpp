@@ -15,12 +15,12 @@ CTextUI::CTextUI()
     m_rcTextPadding = RECT { 2, 0, 2, 0 };
 }
 
-LPCTSTR CTextUI::GetClass() const
+LPCWSTR CTextUI::GetClass() const
 {
     return L"TextUI";
 }
 
-LPVOID CTextUI::GetInterface(LPCTSTR pstrName)
+LPVOID CTextUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"Text") == 0) return static_cast<CTextUI*>(this);
     return CLabelUI::GetInterface(pstrName);
@@ -31,7 +31,7 @@ UINT CTextUI::GetControlFlags() const
     return (IsEnabled() && m_nLinks > 0) ? FLAG_SETCURSOR : 0;
 }
 
-CDuiString* CTextUI::GetLinkContent(int iIndex)
+CStdString* CTextUI::GetLinkContent(int iIndex)
 {
     if (iIndex < 0 || iIndex >= m_nLinks) return nullptr;
     return &m_sLinks[iIndex];

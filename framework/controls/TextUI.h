@@ -12,12 +12,12 @@ public:
     CTextUI();
     ~CTextUI() override = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     // The text of link iIndex as found by the last paint; null when out of range.
-    CDuiString* GetLinkContent(int iIndex);
+    CStdString* GetLinkContent(int iIndex);
     int GetLinkCount() const { return m_nLinks; }
     // Rectangles from the last paint, in window client coordinates.
     const RECT* GetLinkRects() const { return m_rcLinks; }
@@ -32,7 +32,7 @@ protected:
 
     int m_nLinks { 0 };
     RECT m_rcLinks[MAX_LINK] {};
-    CDuiString m_sLinks[MAX_LINK];
+    CStdString m_sLinks[MAX_LINK];
     int m_nHoverLink { -1 };
 };
 

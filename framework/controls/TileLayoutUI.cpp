@@ -18,9 +18,9 @@ LONG Clamp(LONG value, LONG low, LONG high)
 
 }  // namespace
 
-LPCTSTR CTileLayoutUI::GetClass() const { return L"TileLayoutUI"; }
+LPCWSTR CTileLayoutUI::GetClass() const { return L"TileLayoutUI"; }
 
-LPVOID CTileLayoutUI::GetInterface(LPCTSTR pstrName)
+LPVOID CTileLayoutUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"TileLayout") == 0) {
         return static_cast<CTileLayoutUI*>(this);
@@ -46,7 +46,7 @@ void CTileLayoutUI::SetColumns(int nCols)
     NeedUpdate();
 }
 
-void CTileLayoutUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CTileLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;

@@ -10,11 +10,11 @@ public:
     CTileLayoutUI() = default;
     ~CTileLayoutUI() override = default;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     void SetPos(RECT rc) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     SIZE GetItemSize() const { return m_szItem; }
     void SetItemSize(SIZE szItem);

@@ -25,7 +25,7 @@ CTreeNodeUI* AsTreeNode(CControlUI* pControl)
     return IsTreeNodeClass(pControl) ? static_cast<CTreeNodeUI*>(pControl) : nullptr;
 }
 
-bool Is(LPCTSTR a, LPCTSTR b) { return std::wcscmp(a, b) == 0; }
+bool Is(LPCWSTR a, LPCWSTR b) { return std::wcscmp(a, b) == 0; }
 
 // The node a row's sub-control belongs to: sub-control -> row -> node.
 CTreeNodeUI* NodeOfSubControl(CControlUI* pSender)
@@ -89,9 +89,9 @@ CTreeNodeUI::~CTreeNodeUI()
     }
 }
 
-LPCTSTR CTreeNodeUI::GetClass() const { return L"TreeNodeUI"; }
+LPCWSTR CTreeNodeUI::GetClass() const { return L"TreeNodeUI"; }
 
-LPVOID CTreeNodeUI::GetInterface(LPCTSTR pstrName)
+LPVOID CTreeNodeUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && Is(pstrName, L"TreeNode")) return static_cast<CTreeNodeUI*>(this);
     return CListContainerElementUI::GetInterface(pstrName);
@@ -133,7 +133,7 @@ void CTreeNodeUI::DoEvent(TEventUI& event)
     }
 }
 
-void CTreeNodeUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CTreeNodeUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (Is(pstrName, L"text")) {
@@ -297,9 +297,9 @@ int CTreeNodeUI::GetNodeIndex() const
     return m_pParentTreeNode->m_aTreeNodes.Find(const_cast<CTreeNodeUI*>(this));
 }
 
-CDuiString CTreeNodeUI::GetItemText() const { return m_pItemButton->GetText(); }
+CStdString CTreeNodeUI::GetItemText() const { return m_pItemButton->GetText(); }
 
-void CTreeNodeUI::SetItemText(LPCTSTR pstrValue) { m_pItemButton->SetText(pstrValue); }
+void CTreeNodeUI::SetItemText(LPCWSTR pstrValue) { m_pItemButton->SetText(pstrValue); }
 
 void CTreeNodeUI::CheckBoxSelected(bool bSelected) { m_pCheckBox->Selected(bSelected); }
 
@@ -351,9 +351,9 @@ CTreeViewUI::~CTreeViewUI()
     UnlinkAll();
 }
 
-LPCTSTR CTreeViewUI::GetClass() const { return L"TreeViewUI"; }
+LPCWSTR CTreeViewUI::GetClass() const { return L"TreeViewUI"; }
 
-LPVOID CTreeViewUI::GetInterface(LPCTSTR pstrName)
+LPVOID CTreeViewUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && Is(pstrName, L"TreeView")) return static_cast<CTreeViewUI*>(this);
     return CListUI::GetInterface(pstrName);
@@ -630,7 +630,7 @@ void CTreeViewUI::SetSelItemHotTextColor(DWORD dwSelHotItemTextColor)
     }
 }
 
-void CTreeViewUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CTreeViewUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) return;
     if (Is(pstrName, L"visiblefolderbtn")) {

@@ -22,10 +22,10 @@ public:
     explicit CTreeNodeUI(CControlUI* pParentNode = nullptr);
     ~CTreeNodeUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     void DoEvent(TEventUI& event) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     // Tree nodes become child nodes; anything else a plain child.
     bool Add(CControlUI* pControl) override;
@@ -51,8 +51,8 @@ public:
     CTreeViewUI* GetTreeView() const { return m_pTreeView; }
     void SetTreeView(CTreeViewUI* pTreeView) { m_pTreeView = pTreeView; }
 
-    CDuiString GetItemText() const;
-    void SetItemText(LPCTSTR pstrValue);
+    CStdString GetItemText() const;
+    void SetItemText(LPCWSTR pstrValue);
     void CheckBoxSelected(bool bSelected);
     bool IsCheckBoxSelected() const;
     bool GetVisibleCheckBtn() const;
@@ -105,10 +105,10 @@ public:
     CTreeViewUI();
     ~CTreeViewUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     void Notify(TNotifyUI& msg) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     // Tree nodes take the tree routes below; other controls the list's.
     bool Add(CControlUI* pControl) override;

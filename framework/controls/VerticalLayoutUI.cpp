@@ -32,9 +32,9 @@ CVerticalLayoutUI::~CVerticalLayoutUI()
     }
 }
 
-LPCTSTR CVerticalLayoutUI::GetClass() const { return L"VerticalLayoutUI"; }
+LPCWSTR CVerticalLayoutUI::GetClass() const { return L"VerticalLayoutUI"; }
 
-LPVOID CVerticalLayoutUI::GetInterface(LPCTSTR pstrName)
+LPVOID CVerticalLayoutUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"VerticalLayout") == 0) {
         return static_cast<CVerticalLayoutUI*>(this);
@@ -67,7 +67,7 @@ RECT CVerticalLayoutUI::GetThumbRect(bool bUseNew) const
     return RECT { rc.left, rc.top, rc.right, std::min<LONG>(rc.top - m_iSepHeight, rc.bottom) };
 }
 
-void CVerticalLayoutUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CVerticalLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;

@@ -9,8 +9,8 @@ public:
     CVerticalLayoutUI() = default;
     ~CVerticalLayoutUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
     UINT GetControlFlags() const override;
 
     void SetSepHeight(int iHeight) { m_iSepHeight = iHeight; }
@@ -19,7 +19,7 @@ public:
     bool IsSepImmMode() const { return m_bImmMode; }
     RECT GetThumbRect(bool bUseNew = false) const;
 
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
     void DoEvent(TEventUI& event) override;
     void SetPos(RECT rc) override;
     void DoPostPaint(HDC hDC, const RECT& rcPaint) override;

@@ -35,11 +35,11 @@ CControlUI::~CControlUI()
     }
 }
 
-CDuiString CControlUI::GetName() const { return m_sName; }
-void CControlUI::SetName(LPCTSTR pstrName) { m_sName = pstrName; }
-LPCTSTR CControlUI::GetClass() const { return L"ControlUI"; }
+CStdString CControlUI::GetName() const { return m_sName; }
+void CControlUI::SetName(LPCWSTR pstrName) { m_sName = pstrName; }
+LPCWSTR CControlUI::GetClass() const { return L"ControlUI"; }
 
-LPVOID CControlUI::GetInterface(LPCTSTR pstrName)
+LPVOID CControlUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && wcscmp(pstrName, L"Control") == 0) {
         return this;
@@ -66,9 +66,9 @@ void CControlUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool
 }
 
 CControlUI* CControlUI::GetParent() const { return m_pParent; }
-CDuiString CControlUI::GetText() const { return m_sText; }
+CStdString CControlUI::GetText() const { return m_sText; }
 
-void CControlUI::SetText(LPCTSTR pstrText)
+void CControlUI::SetText(LPCWSTR pstrText)
 {
     if (m_sText == pstrText) {
         return;
@@ -261,23 +261,23 @@ void CControlUI::SetRelativeParentSize(SIZE sz) { m_tRelativePos.szParent = sz; 
 TRelativePosUI CControlUI::GetRelativePos() const { return m_tRelativePos; }
 bool CControlUI::IsRelativePos() const { return m_tRelativePos.bRelative; }
 
-CDuiString CControlUI::GetToolTip() const { return m_sToolTip; }
+CStdString CControlUI::GetToolTip() const { return m_sToolTip; }
 
-void CControlUI::SetToolTip(LPCTSTR pstrText)
+void CControlUI::SetToolTip(LPCWSTR pstrText)
 {
-    CDuiString sText(pstrText);
+    CStdString sText(pstrText);
     sText.Replace(L"<n>", L"\r\n");
     m_sToolTip = sText;
 }
 
 void CControlUI::SetToolTipWidth(int nWidth) { m_nTooltipWidth = nWidth; }
 int CControlUI::GetToolTipWidth() const { return m_nTooltipWidth; }
-TCHAR CControlUI::GetShortcut() const { return m_chShortcut; }
-void CControlUI::SetShortcut(TCHAR ch) { m_chShortcut = ch; }
+WCHAR CControlUI::GetShortcut() const { return m_chShortcut; }
+void CControlUI::SetShortcut(WCHAR ch) { m_chShortcut = ch; }
 bool CControlUI::IsContextMenuUsed() const { return m_bMenuUsed; }
 void CControlUI::SetContextMenuUsed(bool bMenuUsed) { m_bMenuUsed = bMenuUsed; }
-const CDuiString& CControlUI::GetUserData() const { return m_sUserData; }
-void CControlUI::SetUserData(LPCTSTR pstrText) { m_sUserData = pstrText; }
+const CStdString& CControlUI::GetUserData() const { return m_sUserData; }
+void CControlUI::SetUserData(LPCWSTR pstrText) { m_sUserData = pstrText; }
 UINT_PTR CControlUI::GetTag() const { return m_pTag; }
 void CControlUI::SetTag(UINT_PTR pTag) { m_pTag = pTag; }
 
@@ -414,12 +414,12 @@ void CControlUI::DoEvent(TEventUI& event)
     }
 }
 
-void CControlUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (pstrName == nullptr || pstrValue == nullptr) {
         return;
     }
-    const CDuiString name(pstrName);
+    const CStdString name(pstrName);
     if (name == L"pos") {
         const RECT rc = ParseRect(pstrValue);
         SIZE szXY = { rc.left >= 0 ? rc.left : rc.right, rc.top >= 0 ? rc.top : rc.bottom };
@@ -608,13 +608,13 @@ void CControlUI::PaintBorder(HDC hDC)
 
 void CControlUI::DoPostPaint(HDC /*hDC*/, const RECT& /*rcPaint*/) {}
 
-CControlUI* CControlUI::ApplyAttributeList(LPCTSTR pstrList)
+CControlUI* CControlUI::ApplyAttributeList(LPCWSTR pstrList)
 {
     if (pstrList == nullptr) {
         return this;
     }
-    CDuiString sName;
-    CDuiString sValue;
+    CStdString sName;
+    CStdString sValue;
     const wchar_t* p = pstrList;
     while (*p != L'\0') {
         const wchar_t* pNameStart = p;
@@ -648,7 +648,7 @@ CControlUI* CControlUI::ApplyAttributeList(LPCTSTR pstrList)
     return this;
 }
 
-bool CControlUI::DrawImage(HDC hDC, LPCTSTR pStrImage, LPCTSTR pStrModify)
+bool CControlUI::DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify)
 {
     return CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
 }
@@ -704,7 +704,7 @@ DWORD CControlUI::GetAdjustColor(DWORD dwColor) const
     return CRenderEngine::AdjustColor(dwColor, H, S, L);
 }
 
-CDuiString CControlUI::GetVirtualWnd() const
+CStdString CControlUI::GetVirtualWnd() const
 {
     if (!m_sVirtualWnd.IsEmpty()) {
         return m_sVirtualWnd;
@@ -712,10 +712,10 @@ CDuiString CControlUI::GetVirtualWnd() const
     if (m_pParent != nullptr) {
         return m_pParent->GetVirtualWnd();
     }
-    return CDuiString();
+    return CStdString();
 }
 
-void CControlUI::SetVirtualWnd(LPCTSTR pstrValue)
+void CControlUI::SetVirtualWnd(LPCWSTR pstrValue)
 {
     m_sVirtualWnd = pstrValue;
     if (m_pManager != nullptr) {
@@ -750,7 +750,7 @@ void CControlUI::SetBkColor3(DWORD dwBackColor)
     Invalidate();
 }
 
-void CControlUI::SetBkImage(LPCTSTR pStrImage)
+void CControlUI::SetBkImage(LPCWSTR pStrImage)
 {
     if (m_sBkImage == pStrImage) {
         return;

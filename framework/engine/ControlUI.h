@@ -2,7 +2,7 @@
 // Base class of every element of a skinned window.
 #include <windows.h>
 
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 #include "foundation/Delegate.h"
 
 namespace Veneer {
@@ -48,17 +48,17 @@ public:
     CControlUI& operator=(const CControlUI&) = delete;
 
     virtual ~CControlUI();
-    virtual CDuiString GetName() const;
-    virtual void SetName(LPCTSTR pstrName);
-    virtual LPCTSTR GetClass() const;
-    virtual LPVOID GetInterface(LPCTSTR pstrName);
+    virtual CStdString GetName() const;
+    virtual void SetName(LPCWSTR pstrName);
+    virtual LPCWSTR GetClass() const;
+    virtual LPVOID GetInterface(LPCWSTR pstrName);
     virtual UINT GetControlFlags() const;
     virtual bool Activate();
     virtual CPaintManagerUI* GetManager() const;
     virtual void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true);
     virtual CControlUI* GetParent() const;
-    virtual CDuiString GetText() const;
-    virtual void SetText(LPCTSTR pstrText);
+    virtual CStdString GetText() const;
+    virtual void SetText(LPCWSTR pstrText);
 
     virtual const RECT& GetPos() const;
     virtual void SetPos(RECT rc);
@@ -87,16 +87,16 @@ public:
     virtual TRelativePosUI GetRelativePos() const;
     virtual bool IsRelativePos() const;
 
-    virtual CDuiString GetToolTip() const;
-    virtual void SetToolTip(LPCTSTR pstrText);
+    virtual CStdString GetToolTip() const;
+    virtual void SetToolTip(LPCWSTR pstrText);
     virtual void SetToolTipWidth(int nWidth);
     virtual int GetToolTipWidth() const;
-    virtual TCHAR GetShortcut() const;
-    virtual void SetShortcut(TCHAR ch);
+    virtual WCHAR GetShortcut() const;
+    virtual void SetShortcut(WCHAR ch);
     virtual bool IsContextMenuUsed() const;
     virtual void SetContextMenuUsed(bool bMenuUsed);
-    virtual const CDuiString& GetUserData() const;
-    virtual void SetUserData(LPCTSTR pstrText);
+    virtual const CStdString& GetUserData() const;
+    virtual void SetUserData(LPCWSTR pstrText);
     virtual UINT_PTR GetTag() const;
     virtual void SetTag(UINT_PTR pTag);
 
@@ -120,7 +120,7 @@ public:
     virtual void DoInit();
     virtual void Event(TEventUI& event);
     virtual void DoEvent(TEventUI& event);
-    virtual void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue);
+    virtual void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue);
     virtual SIZE EstimateSize(SIZE szAvailable);
 
     virtual void DoPaint(HDC hDC, const RECT& rcPaint);
@@ -131,8 +131,8 @@ public:
     virtual void PaintBorder(HDC hDC);
     virtual void DoPostPaint(HDC hDC, const RECT& rcPaint);
 
-    CControlUI* ApplyAttributeList(LPCTSTR pstrList);
-    bool DrawImage(HDC hDC, LPCTSTR pStrImage, LPCTSTR pStrModify = nullptr);
+    CControlUI* ApplyAttributeList(LPCWSTR pstrList);
+    bool DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
 
     void Invalidate();
     bool IsUpdateNeeded() const { return m_bUpdateNeeded; }
@@ -140,8 +140,8 @@ public:
     void NeedParentUpdate();
     DWORD GetAdjustColor(DWORD dwColor) const;
 
-    CDuiString GetVirtualWnd() const;
-    void SetVirtualWnd(LPCTSTR pstrValue);
+    CStdString GetVirtualWnd() const;
+    void SetVirtualWnd(LPCWSTR pstrValue);
 
     DWORD GetBkColor() const { return m_dwBackColor; }
     void SetBkColor(DWORD dwBackColor);
@@ -149,8 +149,8 @@ public:
     void SetBkColor2(DWORD dwBackColor);
     DWORD GetBkColor3() const { return m_dwBackColor3; }
     void SetBkColor3(DWORD dwBackColor);
-    LPCTSTR GetBkImage() const { return m_sBkImage.GetData(); }
-    void SetBkImage(LPCTSTR pStrImage);
+    LPCWSTR GetBkImage() const { return m_sBkImage.GetData(); }
+    void SetBkImage(LPCWSTR pStrImage);
     DWORD GetBorderColor() const { return m_dwBorderColor; }
     void SetBorderColor(DWORD dwBorderColor);
     DWORD GetFocusBorderColor() const { return m_dwFocusBorderColor; }
@@ -188,8 +188,8 @@ protected:
 
     CPaintManagerUI* m_pManager { nullptr };
     CControlUI* m_pParent { nullptr };
-    CDuiString m_sVirtualWnd;
-    CDuiString m_sName;
+    CStdString m_sVirtualWnd;
+    CStdString m_sName;
     bool m_bUpdateNeeded { true };
     bool m_bMenuUsed { false };
     RECT m_rcItem { 0, 0, 0, 0 };
@@ -210,15 +210,15 @@ protected:
     bool m_bFloat { false };
     bool m_bSetPos { false };
     TRelativePosUI m_tRelativePos;
-    CDuiString m_sText;
-    CDuiString m_sToolTip;
-    TCHAR m_chShortcut { 0 };
-    CDuiString m_sUserData;
+    CStdString m_sText;
+    CStdString m_sToolTip;
+    WCHAR m_chShortcut { 0 };
+    CStdString m_sUserData;
     UINT_PTR m_pTag { 0 };
     DWORD m_dwBackColor { 0 };
     DWORD m_dwBackColor2 { 0 };
     DWORD m_dwBackColor3 { 0 };
-    CDuiString m_sBkImage;
+    CStdString m_sBkImage;
     DWORD m_dwBorderColor { 0 };
     DWORD m_dwFocusBorderColor { 0 };
     bool m_bColorHSL { false };

@@ -27,7 +27,7 @@ struct TPassState {
     int imageCount { 0 };
 };
 
-void ApplyKey(TPassState& pass, const CDuiString& key, const CDuiString& value)
+void ApplyKey(TPassState& pass, const CStdString& key, const CStdString& value)
 {
     TImageStringState& state = pass.state;
     if (key == L"file" || key == L"res") {
@@ -69,7 +69,7 @@ void RunPass(TPassState& pass, LPCWSTR text)
     LPCWSTR p = text;
     while (*p != L'\0') {
         SkipBlanks(p);
-        CDuiString key;
+        CStdString key;
         while (*p != L'\0' && *p != L'=' && static_cast<unsigned>(*p) > 32) key += *p++;
         SkipBlanks(p);
         if (*p != L'=') return;
@@ -77,7 +77,7 @@ void RunPass(TPassState& pass, LPCWSTR text)
         SkipBlanks(p);
         if (*p != L'\'') return;
         ++p;
-        CDuiString value;
+        CStdString value;
         while (*p != L'\0' && *p != L'\'') value += *p++;
         if (*p != L'\'') return;
         ++p;

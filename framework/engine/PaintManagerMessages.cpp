@@ -38,7 +38,7 @@ struct FindShortcut {
 
 bool IsLabelClass(CControlUI* pControl)
 {
-    LPCTSTR cls = pControl->GetClass();
+    LPCWSTR cls = pControl->GetClass();
     return cls && std::wcsstr(cls, L"LabelUI") != nullptr;
 }
 
@@ -133,15 +133,15 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl)
     if (!pControl) return;
     ForgetControl(pControl);
     KillTimer(pControl);
-    CDuiString name = pControl->GetName();
+    CStdString name = pControl->GetName();
     if (!name.IsEmpty() && m_mNameHash.Find(name.GetData()) == pControl) m_mNameHash.Remove(name.GetData());
     // Option groups and the delayed list must not keep a destroyed control.
     for (int i = m_mOptionGroup.GetSize() - 1; i >= 0; --i) {
-        LPCTSTR key = m_mOptionGroup.GetAt(i);
+        LPCWSTR key = m_mOptionGroup.GetAt(i);
         if (!key) continue;
         CStdPtrArray* group = static_cast<CStdPtrArray*>(m_mOptionGroup.Find(key, false));
         if (group && group->Find(pControl) >= 0) {
-            CDuiString groupName(key);
+            CStdString groupName(key);
             RemoveOptionGroup(groupName.GetData(), pControl);
         }
     }
@@ -211,7 +211,7 @@ bool CPaintManagerUI::DeliverQueuedNotifications()
     return true;
 }
 
-void CPaintManagerUI::SendNotify(CControlUI* pControl, LPCTSTR pstrMessage, WPARAM wParam, LPARAM lParam,
+void CPaintManagerUI::SendNotify(CControlUI* pControl, LPCWSTR pstrMessage, WPARAM wParam, LPARAM lParam,
                                  bool bAsync)
 {
     TNotifyUI Msg;
@@ -470,7 +470,7 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
     case WM_KEYDOWN: {
         if (wParam != VK_TAB) return false;
         if (m_pFocus && m_pFocus->IsVisible() && m_pFocus->IsEnabled()) {
-            LPCTSTR cls = m_pFocus->GetClass();
+            LPCWSTR cls = m_pFocus->GetClass();
             if (cls && std::wcsstr(cls, L"RichEditUI") != nullptr) {
 #ifdef VENEER_HAS_RICHEDIT
                 CRichEditUI* pRichEdit = static_cast<CRichEditUI*>(m_pFocus->GetInterface(L"RichEdit"));

@@ -15,12 +15,12 @@ namespace Veneer {
 
 HINSTANCE CPaintManagerUI::m_hInstance = nullptr;
 HINSTANCE CPaintManagerUI::m_hResourceInstance = nullptr;
-CDuiString CPaintManagerUI::m_pStrResourcePath;
-CDuiString CPaintManagerUI::m_pStrResourceZip;
+CStdString CPaintManagerUI::m_pStrResourcePath;
+CStdString CPaintManagerUI::m_pStrResourceZip;
 bool CPaintManagerUI::m_bCachedResourceZip = false;
 TSkinArchiveHandle* CPaintManagerUI::m_hResourceZip = nullptr;
 HPEN CPaintManagerUI::m_hUpdateRectPen = nullptr;
-CDuiString CPaintManagerUI::m_pStrDefaultFontName;
+CStdString CPaintManagerUI::m_pStrDefaultFontName;
 CStdPtrArray CPaintManagerUI::m_aPreMessages;
 CStdPtrArray CPaintManagerUI::m_aPlugins;
 short CPaintManagerUI::m_H = 180;
@@ -39,7 +39,7 @@ LOGFONTW DefaultGuiLogFont()
     return lf;
 }
 
-bool SameFont(const TFontInfo* info, LPCTSTR face, int size, bool bold, bool underline, bool italic)
+bool SameFont(const TFontInfo* info, LPCWSTR face, int size, bool bold, bool underline, bool italic)
 {
     return info->sFontName == (face ? face : L"") && info->iSize == size && info->bBold == bold
         && info->bUnderline == underline && info->bItalic == italic;
@@ -58,12 +58,12 @@ private:
     HDC m_hDC { nullptr };
 };
 
-bool StartsWithDigit(LPCTSTR text)
+bool StartsWithDigit(LPCWSTR text)
 {
     return text && text[0] >= L'0' && text[0] <= L'9';
 }
 
-TImageInfo* LoadByNameOrId(LPCTSTR name, LPCTSTR type, DWORD mask)
+TImageInfo* LoadByNameOrId(LPCWSTR name, LPCWSTR type, DWORD mask)
 {
     if (type && type[0] != 0) {
         if (!StartsWithDigit(name)) return nullptr;
@@ -178,7 +178,7 @@ bool CPaintManagerUI::InitControls(CControlUI* pControl, CControlUI* pParent)
 CControlUI* CALLBACK CPaintManagerUI::FindControlFromNameHash(CControlUI* pThis, LPVOID pData)
 {
     CPaintManagerUI* pManager = static_cast<CPaintManagerUI*>(pData);
-    CDuiString name = pThis->GetName();
+    CStdString name = pThis->GetName();
     if (!name.IsEmpty()) pManager->m_mNameHash.Set(name.GetData(), pThis);
     return nullptr;  // visit every control
 }
@@ -211,30 +211,30 @@ HINSTANCE CPaintManagerUI::GetResourceDll()
 
 void CPaintManagerUI::SetResourceDll(HINSTANCE hInst) { m_hResourceInstance = hInst; }
 
-CDuiString CPaintManagerUI::GetInstancePath()
+CStdString CPaintManagerUI::GetInstancePath()
 {
-    if (!m_hInstance) return CDuiString();
+    if (!m_hInstance) return CStdString();
     wchar_t path[MAX_PATH + 1] {};
     DWORD length = ::GetModuleFileNameW(m_hInstance, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) path[MAX_PATH] = 0;
     wchar_t* slash = std::wcsrchr(path, L'\\');
     if (slash) slash[1] = 0;
-    return CDuiString(path);
+    return CStdString(path);
 }
 
-CDuiString CPaintManagerUI::GetCurrentPath()
+CStdString CPaintManagerUI::GetCurrentPath()
 {
     wchar_t path[MAX_PATH + 1] {};
     DWORD length = ::GetCurrentDirectoryW(MAX_PATH, path);
-    if (length == 0 || length >= MAX_PATH) return CDuiString();
-    return CDuiString(path);
+    if (length == 0 || length >= MAX_PATH) return CStdString();
+    return CStdString(path);
 }
 
-void CPaintManagerUI::SetCurrentPath(LPCTSTR pStrPath) { ::SetCurrentDirectoryW(pStrPath); }
+void CPaintManagerUI::SetCurrentPath(LPCWSTR pStrPath) { ::SetCurrentDirectoryW(pStrPath); }
 
-const CDuiString& CPaintManagerUI::GetResourcePath() { return m_pStrResourcePath; }
+const CStdString& CPaintManagerUI::GetResourcePath() { return m_pStrResourcePath; }
 
-void CPaintManagerUI::SetResourcePath(LPCTSTR pStrPath)
+void CPaintManagerUI::SetResourcePath(LPCWSTR pStrPath)
 {
     m_pStrResourcePath = pStrPath;
     int length = m_pStrResourcePath.GetLength();
@@ -243,11 +243,11 @@ void CPaintManagerUI::SetResourcePath(LPCTSTR pStrPath)
     if (last != L'\\' && last != L'/') m_pStrResourcePath += L'\\';
 }
 
-const CDuiString& CPaintManagerUI::GetResourceZip() { return m_pStrResourceZip; }
+const CStdString& CPaintManagerUI::GetResourceZip() { return m_pStrResourceZip; }
 bool CPaintManagerUI::IsCachedResourceZip() { return m_bCachedResourceZip; }
 TSkinArchiveHandle* CPaintManagerUI::GetResourceZipHandle() { return m_hResourceZip; }
 
-void CPaintManagerUI::SetResourceZip(LPCTSTR pstrZip, bool bCachedResourceZip)
+void CPaintManagerUI::SetResourceZip(LPCWSTR pstrZip, bool bCachedResourceZip)
 {
     if (m_pStrResourceZip == (pstrZip ? pstrZip : L"") && m_bCachedResourceZip == bCachedResourceZip) return;
     if (m_bCachedResourceZip && m_hResourceZip) {
@@ -257,7 +257,7 @@ void CPaintManagerUI::SetResourceZip(LPCTSTR pstrZip, bool bCachedResourceZip)
     m_pStrResourceZip = pstrZip;
     m_bCachedResourceZip = bCachedResourceZip;
     if (m_bCachedResourceZip) {
-        CDuiString path = m_pStrResourcePath + m_pStrResourceZip;
+        CStdString path = m_pStrResourcePath + m_pStrResourceZip;
         m_hResourceZip = OpenSkinArchive(path.GetData(), 0, ARCHIVE_FILE);
     }
 }
@@ -274,8 +274,8 @@ void CPaintManagerUI::SetResourceZip(LPVOID pVoid, unsigned int len)
     m_hResourceZip = OpenSkinArchive(pVoid, len, ARCHIVE_MEMORY);
 }
 
-const CDuiString& CPaintManagerUI::GetDefaultFontName() { return m_pStrDefaultFontName; }
-void CPaintManagerUI::SetDefaultFontName(LPCTSTR pStrFontName) { m_pStrDefaultFontName = pStrFontName; }
+const CStdString& CPaintManagerUI::GetDefaultFontName() { return m_pStrDefaultFontName; }
+void CPaintManagerUI::SetDefaultFontName(LPCWSTR pStrFontName) { m_pStrDefaultFontName = pStrFontName; }
 
 void CPaintManagerUI::Term()
 {
@@ -285,7 +285,7 @@ void CPaintManagerUI::Term()
     }
 }
 
-bool CPaintManagerUI::LoadPlugin(LPCTSTR pstrModuleName)
+bool CPaintManagerUI::LoadPlugin(LPCWSTR pstrModuleName)
 {
     if (!pstrModuleName) return false;
     HMODULE hModule = ::LoadLibraryW(pstrModuleName);
@@ -358,7 +358,7 @@ void CPaintManagerUI::SetTransparent(int nOpacity)
 
 // ------------------------------------------------------ window shadow ----
 
-void CPaintManagerUI::SetWindowShadowImage(LPCTSTR pstrImage) { m_sShadowImage = pstrImage; }
+void CPaintManagerUI::SetWindowShadowImage(LPCWSTR pstrImage) { m_sShadowImage = pstrImage; }
 
 void CPaintManagerUI::SetTopleftShadowRect(int x, int y, int width, int height)
 {
@@ -409,7 +409,7 @@ void CPaintManagerUI::CalRealShadowRect(const RECT& rect, TWindowShadowInfo& inf
     info.rcRightMiddle = RECT { rect.right - w, tr.bottom, rect.right, rect.bottom - h };
 }
 
-void CPaintManagerUI::GenerateShadowRenderString(const RECT& source, const RECT& destination, LPTSTR buffer) const
+void CPaintManagerUI::GenerateShadowRenderString(const RECT& source, const RECT& destination, LPWSTR buffer) const
 {
     if (!buffer) return;
     // A long image name must not run past the 512-character buffer.
@@ -475,7 +475,7 @@ DWORD CPaintManagerUI::GetDefaultSelectedBkColor() const
 
 // -------------------------------------------------------------- fonts ----
 
-HFONT CPaintManagerUI::CreateFontFromDefault(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
+HFONT CPaintManagerUI::CreateFontFromDefault(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
                                              bool bItalic) const
 {
     LOGFONTW lf = DefaultGuiLogFont();
@@ -505,7 +505,7 @@ TFontInfo* CPaintManagerUI::GetDefaultFontInfo()
     return &m_DefaultFontInfo;
 }
 
-void CPaintManagerUI::SetDefaultFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
+void CPaintManagerUI::SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
     HFONT hFont = CreateFontFromDefault(pStrFontName, nSize, bBold, bUnderline, bItalic);
     if (!hFont) return;
@@ -525,12 +525,12 @@ DWORD CPaintManagerUI::GetCustomFontCount() const
     return static_cast<DWORD>(m_aCustomFonts.GetSize());
 }
 
-HFONT CPaintManagerUI::AddFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
+HFONT CPaintManagerUI::AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
     return AddFontAt(m_aCustomFonts.GetSize(), pStrFontName, nSize, bBold, bUnderline, bItalic);
 }
 
-HFONT CPaintManagerUI::AddFontAt(int index, LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
+HFONT CPaintManagerUI::AddFontAt(int index, LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline,
                                  bool bItalic)
 {
     if (index < 0 || index > m_aCustomFonts.GetSize()) return nullptr;
@@ -558,7 +558,7 @@ HFONT CPaintManagerUI::GetFont(int index)
     return static_cast<TFontInfo*>(m_aCustomFonts[index])->hFont;
 }
 
-HFONT CPaintManagerUI::GetFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
+HFONT CPaintManagerUI::GetFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic)
 {
     for (int i = 0; i < m_aCustomFonts.GetSize(); ++i) {
         TFontInfo* pFontInfo = static_cast<TFontInfo*>(m_aCustomFonts[i]);
@@ -576,7 +576,7 @@ int CPaintManagerUI::GetFontIndex(HFONT hFont) const
     return -1;
 }
 
-int CPaintManagerUI::GetFontIndex(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const
+int CPaintManagerUI::GetFontIndex(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const
 {
     for (int i = 0; i < m_aCustomFonts.GetSize(); ++i) {
         if (SameFont(static_cast<TFontInfo*>(m_aCustomFonts[i]), pStrFontName, nSize, bBold, bUnderline, bItalic)) {
@@ -592,7 +592,7 @@ bool CPaintManagerUI::FindFont(HFONT hFont) const
     return m_pParentResourcePM ? m_pParentResourcePM->FindFont(hFont) : false;
 }
 
-bool CPaintManagerUI::FindFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const
+bool CPaintManagerUI::FindFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const
 {
     if (GetFontIndex(pStrFontName, nSize, bBold, bUnderline, bItalic) >= 0) return true;
     return m_pParentResourcePM ? m_pParentResourcePM->FindFont(pStrFontName, nSize, bBold, bUnderline, bItalic)
@@ -643,7 +643,7 @@ TFontInfo* CPaintManagerUI::GetFontInfo(HFONT hFont)
 
 // ------------------------------------------------------------- images ----
 
-const TImageInfo* CPaintManagerUI::GetImage(LPCTSTR bitmap)
+const TImageInfo* CPaintManagerUI::GetImage(LPCWSTR bitmap)
 {
     if (!bitmap) return nullptr;
     TImageInfo* data = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
@@ -651,7 +651,7 @@ const TImageInfo* CPaintManagerUI::GetImage(LPCTSTR bitmap)
     return m_pParentResourcePM ? m_pParentResourcePM->GetImage(bitmap) : nullptr;
 }
 
-const TImageInfo* CPaintManagerUI::GetImageEx(LPCTSTR bitmap, LPCTSTR type, DWORD mask)
+const TImageInfo* CPaintManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     if (!bitmap) return nullptr;
     TImageInfo* data = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
@@ -659,7 +659,7 @@ const TImageInfo* CPaintManagerUI::GetImageEx(LPCTSTR bitmap, LPCTSTR type, DWOR
     return AddImage(bitmap, type, mask);
 }
 
-const TImageInfo* CPaintManagerUI::AddImage(LPCTSTR bitmap, LPCTSTR type, DWORD mask)
+const TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     if (!bitmap || bitmap[0] == 0) return nullptr;
     TImageInfo* data = LoadByNameOrId(bitmap, type, mask);
@@ -675,7 +675,7 @@ const TImageInfo* CPaintManagerUI::AddImage(LPCTSTR bitmap, LPCTSTR type, DWORD 
     return data;
 }
 
-const TImageInfo* CPaintManagerUI::AddImage(LPCTSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha)
+const TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha)
 {
     if (!bitmap || !hBitmap || iWidth <= 0 || iHeight <= 0) return nullptr;
     TImageInfo* data = new TImageInfo;
@@ -691,7 +691,7 @@ const TImageInfo* CPaintManagerUI::AddImage(LPCTSTR bitmap, HBITMAP hBitmap, int
     return data;
 }
 
-bool CPaintManagerUI::RemoveImage(LPCTSTR bitmap)
+bool CPaintManagerUI::RemoveImage(LPCWSTR bitmap)
 {
     if (!bitmap) return false;
     TImageInfo* data = static_cast<TImageInfo*>(m_mImageHash.Find(bitmap));
@@ -703,7 +703,7 @@ bool CPaintManagerUI::RemoveImage(LPCTSTR bitmap)
 void CPaintManagerUI::RemoveAllImages()
 {
     for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
-        LPCTSTR key = m_mImageHash.GetAt(i);
+        LPCWSTR key = m_mImageHash.GetAt(i);
         if (!key) continue;
         CRenderEngine::FreeImage(static_cast<TImageInfo*>(m_mImageHash.Find(key, false)));
     }
@@ -714,7 +714,7 @@ void CPaintManagerUI::ReloadAllImages()
 {
     bool reloaded = false;
     for (int i = 0; i < m_mImageHash.GetSize(); ++i) {
-        LPCTSTR key = m_mImageHash.GetAt(i);
+        LPCWSTR key = m_mImageHash.GetAt(i);
         if (!key) continue;
         TImageInfo* data = static_cast<TImageInfo*>(m_mImageHash.Find(key, false));
         if (!data) continue;
@@ -739,26 +739,26 @@ void CPaintManagerUI::ReloadAllImages()
 
 // ------------------------------------------- default attribute lists ----
 
-void CPaintManagerUI::AddDefaultAttributeList(LPCTSTR pStrControlName, LPCTSTR pStrControlAttrList)
+void CPaintManagerUI::AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList)
 {
     if (!pStrControlName) return;
     if (m_DefaultAttrHash.Find(pStrControlName)) return;  // the first list wins
-    CDuiString* pList = new CDuiString(pStrControlAttrList);
+    CStdString* pList = new CStdString(pStrControlAttrList);
     if (!m_DefaultAttrHash.Insert(pStrControlName, pList)) delete pList;
 }
 
-LPCTSTR CPaintManagerUI::GetDefaultAttributeList(LPCTSTR pStrControlName) const
+LPCWSTR CPaintManagerUI::GetDefaultAttributeList(LPCWSTR pStrControlName) const
 {
     if (!pStrControlName) return nullptr;
-    CDuiString* pList = static_cast<CDuiString*>(m_DefaultAttrHash.Find(pStrControlName));
+    CStdString* pList = static_cast<CStdString*>(m_DefaultAttrHash.Find(pStrControlName));
     if (pList) return pList->GetData();
     return m_pParentResourcePM ? m_pParentResourcePM->GetDefaultAttributeList(pStrControlName) : nullptr;
 }
 
-bool CPaintManagerUI::RemoveDefaultAttributeList(LPCTSTR pStrControlName)
+bool CPaintManagerUI::RemoveDefaultAttributeList(LPCWSTR pStrControlName)
 {
     if (!pStrControlName) return false;
-    CDuiString* pList = static_cast<CDuiString*>(m_DefaultAttrHash.Find(pStrControlName));
+    CStdString* pList = static_cast<CStdString*>(m_DefaultAttrHash.Find(pStrControlName));
     if (!pList) return false;
     delete pList;
     return m_DefaultAttrHash.Remove(pStrControlName);
@@ -767,15 +767,15 @@ bool CPaintManagerUI::RemoveDefaultAttributeList(LPCTSTR pStrControlName)
 void CPaintManagerUI::RemoveAllDefaultAttributeList()
 {
     for (int i = 0; i < m_DefaultAttrHash.GetSize(); ++i) {
-        LPCTSTR key = m_DefaultAttrHash.GetAt(i);
-        if (key) delete static_cast<CDuiString*>(m_DefaultAttrHash.Find(key, false));
+        LPCWSTR key = m_DefaultAttrHash.GetAt(i);
+        if (key) delete static_cast<CStdString*>(m_DefaultAttrHash.Find(key, false));
     }
     m_DefaultAttrHash.RemoveAll();
 }
 
 // ------------------------------------------------------ option groups ----
 
-bool CPaintManagerUI::AddOptionGroup(LPCTSTR pStrGroupName, CControlUI* pControl)
+bool CPaintManagerUI::AddOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
 {
     if (!pStrGroupName) return false;
     CStdPtrArray* aOptionGroup = static_cast<CStdPtrArray*>(m_mOptionGroup.Find(pStrGroupName));
@@ -793,13 +793,13 @@ bool CPaintManagerUI::AddOptionGroup(LPCTSTR pStrGroupName, CControlUI* pControl
     return true;
 }
 
-CStdPtrArray* CPaintManagerUI::GetOptionGroup(LPCTSTR pStrGroupName)
+CStdPtrArray* CPaintManagerUI::GetOptionGroup(LPCWSTR pStrGroupName)
 {
     if (!pStrGroupName) return nullptr;
     return static_cast<CStdPtrArray*>(m_mOptionGroup.Find(pStrGroupName));
 }
 
-void CPaintManagerUI::RemoveOptionGroup(LPCTSTR pStrGroupName, CControlUI* pControl)
+void CPaintManagerUI::RemoveOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
 {
     CStdPtrArray* aOptionGroup = GetOptionGroup(pStrGroupName);
     if (!aOptionGroup) return;
@@ -814,7 +814,7 @@ void CPaintManagerUI::RemoveOptionGroup(LPCTSTR pStrGroupName, CControlUI* pCont
 void CPaintManagerUI::RemoveAllOptionGroups()
 {
     for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
-        LPCTSTR key = m_mOptionGroup.GetAt(i);
+        LPCWSTR key = m_mOptionGroup.GetAt(i);
         if (key) delete static_cast<CStdPtrArray*>(m_mOptionGroup.Find(key, false));
     }
     m_mOptionGroup.RemoveAll();
@@ -826,14 +826,14 @@ namespace {
 
 struct FindByClass {
     CStdPtrArray* found { nullptr };
-    LPCTSTR className { nullptr };
+    LPCWSTR className { nullptr };
 };
 
-bool ClassMatches(CControlUI* pThis, LPCTSTR className)
+bool ClassMatches(CControlUI* pThis, LPCWSTR className)
 {
     if (!className) return false;
     if (std::wcscmp(className, L"*") == 0) return true;
-    LPCTSTR own = pThis->GetClass();
+    LPCWSTR own = pThis->GetClass();
     return own && std::wcscmp(own, className) == 0;
 }
 
@@ -845,7 +845,7 @@ CControlUI* CPaintManagerUI::FindControl(POINT pt) const
     return m_pRoot->FindControl(FindControlFromPoint, &pt, FIND_VISIBLE | FIND_HITTEST | FIND_TOP_FIRST);
 }
 
-CControlUI* CPaintManagerUI::FindControl(LPCTSTR pstrName) const
+CControlUI* CPaintManagerUI::FindControl(LPCWSTR pstrName) const
 {
     if (!pstrName) return nullptr;
     return static_cast<CControlUI*>(m_mNameHash.Find(pstrName));
@@ -858,14 +858,14 @@ CControlUI* CPaintManagerUI::FindSubControlByPoint(CControlUI* pParent, POINT pt
     return pParent->FindControl(FindControlFromPoint, &pt, FIND_VISIBLE | FIND_HITTEST | FIND_TOP_FIRST);
 }
 
-CControlUI* CPaintManagerUI::FindSubControlByName(CControlUI* pParent, LPCTSTR pstrName) const
+CControlUI* CPaintManagerUI::FindSubControlByName(CControlUI* pParent, LPCWSTR pstrName) const
 {
     if (!pParent) pParent = m_pRoot;
     if (!pParent || !pstrName) return nullptr;
-    return pParent->FindControl(FindControlFromName, const_cast<LPTSTR>(pstrName), 0);
+    return pParent->FindControl(FindControlFromName, const_cast<LPWSTR>(pstrName), 0);
 }
 
-CControlUI* CPaintManagerUI::FindSubControlByClass(CControlUI* pParent, LPCTSTR pstrClass, int iIndex)
+CControlUI* CPaintManagerUI::FindSubControlByClass(CControlUI* pParent, LPCWSTR pstrClass, int iIndex)
 {
     if (!pParent) pParent = m_pRoot;
     if (!pParent || !pstrClass || iIndex < 0) return nullptr;
@@ -874,7 +874,7 @@ CControlUI* CPaintManagerUI::FindSubControlByClass(CControlUI* pParent, LPCTSTR 
     return pParent->FindControl(FindControlFromClass, &search, 0);
 }
 
-CStdPtrArray* CPaintManagerUI::FindSubControlsByClass(CControlUI* pParent, LPCTSTR pstrClass)
+CStdPtrArray* CPaintManagerUI::FindSubControlsByClass(CControlUI* pParent, LPCWSTR pstrClass)
 {
     m_aFoundControls.Empty();
     if (!pParent) pParent = m_pRoot;
@@ -895,8 +895,8 @@ CControlUI* CALLBACK CPaintManagerUI::FindControlFromPoint(CControlUI* pThis, LP
 
 CControlUI* CALLBACK CPaintManagerUI::FindControlFromName(CControlUI* pThis, LPVOID pData)
 {
-    LPCTSTR pstrName = static_cast<LPCTSTR>(pData);
-    CDuiString name = pThis->GetName();
+    LPCWSTR pstrName = static_cast<LPCWSTR>(pData);
+    CStdString name = pThis->GetName();
     if (name.IsEmpty()) return nullptr;
     return name.CompareNoCase(pstrName) == 0 ? pThis : nullptr;
 }

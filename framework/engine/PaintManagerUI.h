@@ -6,7 +6,7 @@
 #include <commctrl.h>
 
 #include "engine/GdiHolders.h"
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 #include "foundation/StdPtrArray.h"
 #include "foundation/StdStringPtrMap.h"
 
@@ -18,7 +18,7 @@ struct TImageInfo;
 struct TSkinArchiveHandle;
 
 // Control-factory entry point exported by plug-in libraries as "CreateControl".
-typedef CControlUI* (*LPCREATECONTROL)(LPCTSTR pstrType);
+typedef CControlUI* (*LPCREATECONTROL)(LPCWSTR pstrType);
 
 // Event types; the numbers are fixed because controls compare them.
 enum EVENTTYPE_UI {
@@ -55,7 +55,7 @@ const UINT WM_VENEER_DELAYEDCLEANUP = WM_APP + 1;
 
 struct TFontInfo {
     HFONT hFont { nullptr };  // owned
-    CDuiString sFontName;
+    CStdString sFontName;
     int iSize { 0 };
     bool bBold { false };
     bool bUnderline { false };
@@ -75,8 +75,8 @@ struct TEventUI {
 };
 
 struct TNotifyUI {
-    CDuiString sType;
-    CDuiString sVirtualWnd;
+    CStdString sType;
+    CStdString sVirtualWnd;
     CControlUI* pSender { nullptr };
     DWORD dwTimestamp { 0 };
     POINT ptMouse { 0, 0 };
@@ -142,22 +142,22 @@ public:
     static void SetInstance(HINSTANCE hInst);
     static HINSTANCE GetResourceDll();
     static void SetResourceDll(HINSTANCE hInst);
-    static CDuiString GetInstancePath();
-    static CDuiString GetCurrentPath();
-    static void SetCurrentPath(LPCTSTR pStrPath);
-    static const CDuiString& GetResourcePath();
-    static void SetResourcePath(LPCTSTR pStrPath);
-    static const CDuiString& GetResourceZip();
+    static CStdString GetInstancePath();
+    static CStdString GetCurrentPath();
+    static void SetCurrentPath(LPCWSTR pStrPath);
+    static const CStdString& GetResourcePath();
+    static void SetResourcePath(LPCWSTR pStrPath);
+    static const CStdString& GetResourceZip();
     static bool IsCachedResourceZip();
     static TSkinArchiveHandle* GetResourceZipHandle();
-    static void SetResourceZip(LPCTSTR pstrZip, bool bCachedResourceZip = false);
+    static void SetResourceZip(LPCWSTR pstrZip, bool bCachedResourceZip = false);
     // The memory block must outlive the archive handle opened on it.
     static void SetResourceZip(LPVOID pVoid, unsigned int len);
-    static const CDuiString& GetDefaultFontName();
-    static void SetDefaultFontName(LPCTSTR pStrFontName);
+    static const CStdString& GetDefaultFontName();
+    static void SetDefaultFontName(LPCWSTR pStrFontName);
     static void Term();
 
-    static bool LoadPlugin(LPCTSTR pstrModuleName);
+    static bool LoadPlugin(LPCWSTR pstrModuleName);
     static CStdPtrArray* GetPlugins();
 
     static void ReloadSkin();
@@ -212,8 +212,8 @@ public:
     // ---- window shadow ----
     bool HasWindowShadow() const { return m_bHasWindowShadow; }
     void SetHasWindowShadow(bool bHas) { m_bHasWindowShadow = bHas; }
-    const CDuiString& GetWindowShadowImage() const { return m_sShadowImage; }
-    void SetWindowShadowImage(LPCTSTR pstrImage);
+    const CStdString& GetWindowShadowImage() const { return m_sShadowImage; }
+    void SetWindowShadowImage(LPCWSTR pstrImage);
     void SetTopleftShadowRect(int x, int y, int width, int height);
     void SetToprightShadowRect(int x, int y, int width, int height);
     void SetBottomleftShadowRect(int x, int y, int width, int height);
@@ -221,7 +221,7 @@ public:
     void CalMiddleShadowRect();
     void CalRealShadowRect(const RECT& rect, TWindowShadowInfo& info) const;
     // Writes into a buffer of at least 512 characters; never beyond it.
-    void GenerateShadowRenderString(const RECT& source, const RECT& destination, LPTSTR buffer) const;
+    void GenerateShadowRenderString(const RECT& source, const RECT& destination, LPWSTR buffer) const;
     void DrawWindowShadow(RECT& rect);
     // Source rectangles in the shadow image, in the order of TWindowShadowInfo.
     const TWindowShadowInfo& GetShadowSourceRects() const { return m_shadowSource; }
@@ -240,16 +240,16 @@ public:
 
     // ---- fonts (font ids are indexes into the custom table) ----
     TFontInfo* GetDefaultFontInfo();
-    void SetDefaultFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    void SetDefaultFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
     DWORD GetCustomFontCount() const;
-    HFONT AddFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
-    HFONT AddFontAt(int index, LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT AddFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT AddFontAt(int index, LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
     HFONT GetFont(int index);
-    HFONT GetFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT GetFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
     int GetFontIndex(HFONT hFont) const;
-    int GetFontIndex(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    int GetFontIndex(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
     bool FindFont(HFONT hFont) const;
-    bool FindFont(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    bool FindFont(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
     bool RemoveFont(HFONT hFont);
     bool RemoveFontAt(int index);
     void RemoveAllFonts();
@@ -257,35 +257,35 @@ public:
     TFontInfo* GetFontInfo(HFONT hFont);
 
     // ---- images (keys are names as written in the skin, case-sensitive) ----
-    const TImageInfo* GetImage(LPCTSTR bitmap);
-    const TImageInfo* GetImageEx(LPCTSTR bitmap, LPCTSTR type = nullptr, DWORD mask = 0);
-    const TImageInfo* AddImage(LPCTSTR bitmap, LPCTSTR type = nullptr, DWORD mask = 0);
+    const TImageInfo* GetImage(LPCWSTR bitmap);
+    const TImageInfo* GetImageEx(LPCWSTR bitmap, LPCWSTR type = nullptr, DWORD mask = 0);
+    const TImageInfo* AddImage(LPCWSTR bitmap, LPCWSTR type = nullptr, DWORD mask = 0);
     // Takes ownership of hBitmap on success and when the name is taken.
-    const TImageInfo* AddImage(LPCTSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha);
-    bool RemoveImage(LPCTSTR bitmap);
+    const TImageInfo* AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha);
+    bool RemoveImage(LPCWSTR bitmap);
     void RemoveAllImages();
     void ReloadAllImages();
 
     // ---- default attribute lists ----
-    void AddDefaultAttributeList(LPCTSTR pStrControlName, LPCTSTR pStrControlAttrList);
-    LPCTSTR GetDefaultAttributeList(LPCTSTR pStrControlName) const;
-    bool RemoveDefaultAttributeList(LPCTSTR pStrControlName);
-    const CStdStringPtrMap& GetDefaultAttribultes() const { return m_DefaultAttrHash; }
+    void AddDefaultAttributeList(LPCWSTR pStrControlName, LPCWSTR pStrControlAttrList);
+    LPCWSTR GetDefaultAttributeList(LPCWSTR pStrControlName) const;
+    bool RemoveDefaultAttributeList(LPCWSTR pStrControlName);
+    const CStdStringPtrMap& GetDefaultAttributes() const { return m_DefaultAttrHash; }
     void RemoveAllDefaultAttributeList();
 
     // ---- option groups ----
-    bool AddOptionGroup(LPCTSTR pStrGroupName, CControlUI* pControl);
-    CStdPtrArray* GetOptionGroup(LPCTSTR pStrGroupName);
-    void RemoveOptionGroup(LPCTSTR pStrGroupName, CControlUI* pControl);
+    bool AddOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl);
+    CStdPtrArray* GetOptionGroup(LPCWSTR pStrGroupName);
+    void RemoveOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl);
     void RemoveAllOptionGroups();
 
     // ---- finding controls ----
     CControlUI* FindControl(POINT pt) const;
-    CControlUI* FindControl(LPCTSTR pstrName) const;
+    CControlUI* FindControl(LPCWSTR pstrName) const;
     CControlUI* FindSubControlByPoint(CControlUI* pParent, POINT pt) const;
-    CControlUI* FindSubControlByName(CControlUI* pParent, LPCTSTR pstrName) const;
-    CControlUI* FindSubControlByClass(CControlUI* pParent, LPCTSTR pstrClass, int iIndex = 0);
-    CStdPtrArray* FindSubControlsByClass(CControlUI* pParent, LPCTSTR pstrClass);
+    CControlUI* FindSubControlByName(CControlUI* pParent, LPCWSTR pstrName) const;
+    CControlUI* FindSubControlByClass(CControlUI* pParent, LPCWSTR pstrClass, int iIndex = 0);
+    CStdPtrArray* FindSubControlsByClass(CControlUI* pParent, LPCWSTR pstrClass);
     CStdPtrArray* GetSubControlsByClass();
 
     // ---- focus, capture, invalidation ----
@@ -307,7 +307,7 @@ public:
 
     // ---- notifications and listeners ----
     void SendNotify(TNotifyUI& Msg, bool bAsync = false);
-    void SendNotify(CControlUI* pControl, LPCTSTR pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
+    void SendNotify(CControlUI* pControl, LPCWSTR pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
                     bool bAsync = false);
     bool AddNotifier(INotifyUI* pControl);
     bool RemoveNotifier(INotifyUI* pControl);
@@ -353,7 +353,7 @@ private:
     static CControlUI* CALLBACK FindControlFromClass(CControlUI* pThis, LPVOID pData);
     static CControlUI* CALLBACK FindControlsFromClass(CControlUI* pThis, LPVOID pData);
 
-    HFONT CreateFontFromDefault(LPCTSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
+    HFONT CreateFontFromDefault(LPCWSTR pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic) const;
     void MeasureFont(TFontInfo* pFontInfo) const;
     // Both return false when the manager was destroyed meanwhile.
     bool DeliverQueuedNotifications();
@@ -382,7 +382,7 @@ private:
     HGDIOBJ m_hbmpBackgroundOld { nullptr };
     HWND m_hwndTooltip { nullptr };
     TOOLINFOW m_ToolTip {};
-    CDuiString m_sToolTipText;  // the tool description points into it
+    CStdString m_sToolTipText;  // the tool description points into it
     bool m_bShowUpdateRect { false };
 
     CControlUI* m_pRoot { nullptr };
@@ -437,19 +437,19 @@ private:
     CStdStringPtrMap m_DefaultAttrHash { 83 };
     CStdPtrArray m_aTranslateAccelerator;
 
-    CDuiString m_sShadowImage;
+    CStdString m_sShadowImage;
     TWindowShadowInfo m_shadowSource;
 
     TAliveToken* m_pAliveTokens { nullptr };
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;
-    static CDuiString m_pStrResourcePath;
-    static CDuiString m_pStrResourceZip;
+    static CStdString m_pStrResourcePath;
+    static CStdString m_pStrResourceZip;
     static bool m_bCachedResourceZip;
     static TSkinArchiveHandle* m_hResourceZip;
     static HPEN m_hUpdateRectPen;
-    static CDuiString m_pStrDefaultFontName;
+    static CStdString m_pStrDefaultFontName;
     static CStdPtrArray m_aPreMessages;
     static CStdPtrArray m_aPlugins;
     static short m_H;

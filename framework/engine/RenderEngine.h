@@ -4,7 +4,7 @@
 // and rich text, and the clip record controls paint inside.
 #include <windows.h>
 
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
 namespace Veneer {
 
@@ -26,7 +26,7 @@ struct TImageInfo {
     int nX { 0 };                 // width in pixels
     int nY { 0 };                 // height in pixels
     bool alphaChannel { false };  // some pixel is not opaque: draw by blending
-    CDuiString sResType;          // module resource type, empty for files
+    CStdString sResType;          // module resource type, empty for files
     DWORD dwMask { 0 };           // mask colour the image was loaded with
 };
 
@@ -84,7 +84,7 @@ public:
     // Rich text. On entry nLinkRects is the capacity of prcLinks/sLinks (both
     // may be null with capacity 0); on return the number of link rectangles.
     static void DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText,
-        DWORD dwTextColor, RECT* prcLinks, CDuiString* sLinks, int& nLinkRects, UINT uStyle);
+        DWORD dwTextColor, RECT* prcLinks, CStdString* sLinks, int& nLinkRects, UINT uStyle);
     static SIZE GetTextSize(HDC hDC, CPaintManagerUI* pManager, LPCWSTR pstrText, int iFont, UINT uStyle);
 
     // A 32-bit bottom-up DIB section of rc's size holding what pControl paints there.

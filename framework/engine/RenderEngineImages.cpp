@@ -15,8 +15,8 @@ namespace {
 // cached handle, or the archive file opened for this one read).
 bool ReadSkinFile(LPCWSTR name, std::vector<BYTE>& data)
 {
-    CDuiString path = CPaintManagerUI::GetResourcePath();
-    const CDuiString& archiveName = CPaintManagerUI::GetResourceZip();
+    CStdString path = CPaintManagerUI::GetResourcePath();
+    const CStdString& archiveName = CPaintManagerUI::GetResourceZip();
     if (archiveName.IsEmpty()) {
         path += name;
         return ReadImageFile(path.GetData(), data);

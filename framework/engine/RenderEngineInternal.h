@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/RenderEngine.h"
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
 namespace Veneer {
 
@@ -66,8 +66,8 @@ HBITMAP CreateDib32(int width, int height, void** bits);
 
 // The drawing state of one DrawImageString call.
 struct TImageStringState {
-    CDuiString sName;
-    CDuiString sType;
+    CStdString sName;
+    CStdString sType;
     RECT rcDest { 0, 0, 0, 0 };
     RECT rcSource { 0, 0, 0, 0 };
     RECT rcCorner { 0, 0, 0, 0 };

@@ -60,7 +60,7 @@ bool IsRawEnd(LPCWSTR p)
 class CHtmlFormatter {
 public:
     CHtmlFormatter(HDC hdc, CPaintManagerUI* manager, RECT& rc, LPCWSTR text, DWORD textColor, RECT* links,
-        CDuiString* linkTexts, int& linkCount, UINT style)
+        CStdString* linkTexts, int& linkCount, UINT style)
         : m_hdc(hdc), m_manager(manager), m_rc(rc), m_text(text), m_textColor(textColor), m_links(links),
           m_linkTexts(linkTexts), m_linkCount(linkCount), m_style(style)
     {
@@ -167,7 +167,7 @@ private:
     LPCWSTR m_text { nullptr };
     DWORD m_textColor { 0 };
     RECT* m_links { nullptr };
-    CDuiString* m_linkTexts { nullptr };
+    CStdString* m_linkTexts { nullptr };
     int& m_linkCount;
     UINT m_style { 0 };
     int m_capacity { 0 };
@@ -194,7 +194,7 @@ private:
     int m_lineLinkIndex { 0 };
     bool m_lineInLink { false };
     bool m_hoverLink { false };
-    CDuiString m_hoverText;
+    CStdString m_hoverText;
 };
 
 void CHtmlFormatter::Run()
@@ -306,7 +306,7 @@ LPCWSTR CHtmlFormatter::OpeningTag(LPCWSTR p)
     case L'a': {
         LPCWSTR end = argument;
         while (*end != L'\0' && !IsCloseBracket(*end)) ++end;
-        const CDuiString linkText = CDuiString(argument, static_cast<int>(end - argument));
+        const CStdString linkText = CStdString(argument, static_cast<int>(end - argument));
         if (!m_lineDraw && m_linkIndex < m_capacity) m_linkTexts[m_linkIndex] = linkText;
         const bool hover = m_hoverLink && m_hoverText == linkText.GetData();
         const DWORD color = hover ? m_manager->GetDefaultLinkHoverFontColor() : m_manager->GetDefaultLinkFontColor();
@@ -335,7 +335,7 @@ LPCWSTR CHtmlFormatter::OpeningTag(LPCWSTR p)
         } else {
             LPCWSTR end = argument;
             while (*end != L'\0' && !IsCloseBracket(*end) && *end != L' ') ++end;
-            const CDuiString face(argument, static_cast<int>(end - argument));
+            const CStdString face(argument, static_cast<int>(end - argument));
             LPCWSTR q = SkipBlanks(end);
             int size = 10;
             if (*q >= L'0' && *q <= L'9') {
@@ -345,7 +345,7 @@ LPCWSTR CHtmlFormatter::OpeningTag(LPCWSTR p)
             }
             LPCWSTR styleEnd = q;
             while (*styleEnd != L'\0' && !IsCloseBracket(*styleEnd)) ++styleEnd;
-            CDuiString styles(q, static_cast<int>(styleEnd - q));
+            CStdString styles(q, static_cast<int>(styleEnd - q));
             styles.MakeLower();
             PushFont(FindOrAddFont(face.GetData(), size, styles.Find(L"bold") >= 0, styles.Find(L"underline") >= 0,
                 styles.Find(L"italic") >= 0));
@@ -436,7 +436,7 @@ LPCWSTR CHtmlFormatter::InlineImage(LPCWSTR tagStart, LPCWSTR argument)
     LPCWSTR q = argument;
     LPCWSTR nameEnd = q;
     while (*nameEnd != L'\0' && !IsCloseBracket(*nameEnd) && *nameEnd != L' ') ++nameEnd;
-    CDuiString name(q, static_cast<int>(nameEnd - q));
+    CStdString name(q, static_cast<int>(nameEnd - q));
     q = SkipBlanks(nameEnd);
     int frames = 1;
     int frame = 0;
@@ -450,15 +450,15 @@ LPCWSTR CHtmlFormatter::InlineImage(LPCWSTR tagStart, LPCWSTR argument)
     if (frame < 0 || frame >= frames) frame = 0;
 
     // The key='value' form is looked for inside this tag only.
-    const CDuiString tag(argument, static_cast<int>(tagEnd - argument));
-    CDuiString type;
+    const CStdString tag(argument, static_cast<int>(tagEnd - argument));
+    CStdString type;
     if (tag.Find(L"file='") >= 0 || tag.Find(L"res='") >= 0) {
         LPCWSTR r = argument;
         for (;;) {
             r = SkipBlanks(r);
             LPCWSTR keyEnd = r;
             while (*keyEnd != L'\0' && *keyEnd != L'=' && static_cast<unsigned>(*keyEnd) > 32) ++keyEnd;
-            const CDuiString key(r, static_cast<int>(keyEnd - r));
+            const CStdString key(r, static_cast<int>(keyEnd - r));
             LPCWSTR s = SkipBlanks(keyEnd);
             if (*s != L'=') break;
             s = SkipBlanks(s + 1);
@@ -466,7 +466,7 @@ LPCWSTR CHtmlFormatter::InlineImage(LPCWSTR tagStart, LPCWSTR argument)
             LPCWSTR valueStart = ++s;
             while (*s != L'\0' && *s != L'\'') ++s;
             if (*s != L'\'') break;
-            const CDuiString value(valueStart, static_cast<int>(s - valueStart));
+            const CStdString value(valueStart, static_cast<int>(s - valueStart));
             if (key == L"file" || key == L"res") name = value;
             else if (key == L"restype") type = value;
             ++s;
@@ -645,7 +645,7 @@ SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* pManager, LPCWSTR pstr
 }
 
 void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, LPCWSTR pstrText, DWORD dwTextColor,
-    RECT* prcLinks, CDuiString* sLinks, int& nLinkRects, UINT uStyle)
+    RECT* prcLinks, CStdString* sLinks, int& nLinkRects, UINT uStyle)
 {
     if (hDC == nullptr || pstrText == nullptr || pManager == nullptr || ::IsRectEmpty(&rc)) return;
     CHtmlFormatter formatter(hDC, pManager, rc, pstrText, dwTextColor, prcLinks, sLinks, nLinkRects, uStyle);

@@ -14,9 +14,9 @@ namespace Veneer {
 std::unique_ptr<BYTE[]> WindowImplBase::m_lpResourceZIPBuffer;
 DWORD WindowImplBase::m_dwResourceZIPSize = 0;
 
-DUI_BEGIN_MESSAGE_MAP(WindowImplBase, CNotifyPump)
-    DUI_ON_MSGTYPE(L"click", WindowImplBase::OnClick)
-DUI_END_MESSAGE_MAP()
+VENEER_BEGIN_MESSAGE_MAP(WindowImplBase, CNotifyPump)
+    VENEER_ON_MSGTYPE(L"click", WindowImplBase::OnClick)
+VENEER_END_MESSAGE_MAP()
 
 namespace {
 
@@ -52,7 +52,7 @@ UINT WindowImplBase::GetClassStyle() const
     return CS_DBLCLKS;
 }
 
-CControlUI* WindowImplBase::CreateControl(LPCTSTR /*pstrClass*/)
+CControlUI* WindowImplBase::CreateControl(LPCWSTR /*pstrClass*/)
 {
     return nullptr;
 }
@@ -82,7 +82,7 @@ LRESULT WindowImplBase::ResponseDefaultKeyEvent(WPARAM wParam)
 void WindowImplBase::OnClick(TNotifyUI& msg)
 {
     if (msg.pSender == nullptr) return;
-    const CDuiString name = msg.pSender->GetName();
+    const CStdString name = msg.pSender->GetName();
     if (name == L"closebtn") {
         Close(IDOK);
     } else if (name == L"minbtn") {
@@ -99,9 +99,9 @@ UILIB_RESOURCETYPE WindowImplBase::GetResourceType() const
     return SKIN_FOLDER;
 }
 
-CDuiString WindowImplBase::GetZIPFileName() const
+CStdString WindowImplBase::GetZIPFileName() const
 {
-    return CDuiString();
+    return CStdString();
 }
 
 UINT WindowImplBase::GetResourceID() const
@@ -229,7 +229,7 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& /*bHandle
         pt.y >= rcCaption.top && pt.y < rcCaption.bottom) {
         CControlUI* pControl = m_PaintManager.FindControl(pt);
         if (pControl != nullptr) {
-            LPCTSTR cls = pControl->GetClass();
+            LPCWSTR cls = pControl->GetClass();
             if (::_wcsicmp(cls, L"ButtonUI") != 0 && ::_wcsicmp(cls, L"OptionUI") != 0 &&
                 ::_wcsicmp(cls, L"TextUI") != 0)
                 return HTCAPTION;
@@ -382,7 +382,7 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool& /*bHandled*/)
     m_PaintManager.Init(m_hWnd);
     m_PaintManager.AddPreMessageFilter(this);
 
-    CDuiString resourcePath = CPaintManagerUI::GetInstancePath();
+    CStdString resourcePath = CPaintManagerUI::GetInstancePath();
     resourcePath += GetSkinDirectory();
     CPaintManagerUI::SetResourcePath(resourcePath);
 
@@ -400,7 +400,7 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, bool& /*bHandled*/)
 
     CDialogBuilder builder;
     CControlUI* pRoot = nullptr;
-    const CDuiString skinFile = GetSkinFileName();
+    const CStdString skinFile = GetSkinFileName();
     if (GetResourceType() == SKIN_RESOURCE) {
         const UINT id = static_cast<WORD>(ValueSyntax::ParseInt(skinFile));
         pRoot = builder.Create(STRINGorID(id), L"xml", this, &m_PaintManager);

@@ -33,24 +33,24 @@ public:
     virtual void OnClick(TNotifyUI& msg);
 
     void Notify(TNotifyUI& msg) override;
-    CControlUI* CreateControl(LPCTSTR pstrClass) override;
+    CControlUI* CreateControl(LPCWSTR pstrClass) override;
     LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
     CPaintManagerUI* GetPaintManager() { return &m_PaintManager; }
 
-    DUI_DECLARE_MESSAGE_MAP()
+    VENEER_DECLARE_MESSAGE_MAP()
 
 protected:
     UINT GetClassStyle() const override;
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND hWnd) override;
 
-    virtual CDuiString GetSkinDirectory() const = 0;
+    virtual CStdString GetSkinDirectory() const = 0;
     // A skin file name; for SKIN_RESOURCE a decimal resource number.
-    virtual CDuiString GetSkinFileName() const = 0;
+    virtual CStdString GetSkinFileName() const = 0;
     virtual LRESULT ResponseDefaultKeyEvent(WPARAM wParam);
     virtual UILIB_RESOURCETYPE GetResourceType() const;
-    virtual CDuiString GetZIPFileName() const;
+    virtual CStdString GetZIPFileName() const;
     virtual UINT GetResourceID() const;
 
     virtual LRESULT OnClose(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled);

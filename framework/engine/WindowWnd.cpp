@@ -169,7 +169,7 @@ HWND CWindowWnd::Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD 
     return m_hWnd;
 }
 
-HWND CWindowWnd::CreateDuiWindow(HWND hwndParent, LPCWSTR pstrWindowName, DWORD dwStyle,
+HWND CWindowWnd::CreateVeneerWindow(HWND hwndParent, LPCWSTR pstrWindowName, DWORD dwStyle,
                                  DWORD dwExStyle)
 {
     return Create(hwndParent, pstrWindowName, dwStyle, dwExStyle, 0, 0, 0, 0, nullptr);
@@ -322,29 +322,29 @@ void CWindowWnd::OnFinalMessage(HWND /*hWnd*/)
 
 // Notification pump -------------------------------------------------------
 
-const DUI_MSGMAP_ENTRY CNotifyPump::_messageEntries[] = {
-    { L"", L"", DuiSig_end, nullptr },
+const VENEER_MSGMAP_ENTRY CNotifyPump::messageEntries[] = {
+    { L"", L"", VeneerSig::End, nullptr },
 };
 
-const DUI_MSGMAP CNotifyPump::messageMap = { nullptr, &CNotifyPump::_messageEntries[0] };
+const VENEER_MSGMAP CNotifyPump::messageMap = { nullptr, &CNotifyPump::messageEntries[0] };
 
-const DUI_MSGMAP* CNotifyPump::_GetBaseMessageMap()
+const VENEER_MSGMAP* CNotifyPump::GetBaseMessageMap()
 {
     return nullptr;
 }
 
-const DUI_MSGMAP* CNotifyPump::GetMessageMap() const
+const VENEER_MSGMAP* CNotifyPump::GetMessageMap() const
 {
     return &CNotifyPump::messageMap;
 }
 
-bool CNotifyPump::AddVirtualWnd(CDuiString strName, CNotifyPump* pObject)
+bool CNotifyPump::AddVirtualWnd(CStdString strName, CNotifyPump* pObject)
 {
     if (m_VirtualWndMap.Find(strName.GetData()) != nullptr) return false;
     return m_VirtualWndMap.Insert(strName.GetData(), pObject);
 }
 
-bool CNotifyPump::RemoveVirtualWnd(CDuiString strName)
+bool CNotifyPump::RemoveVirtualWnd(CStdString strName)
 {
     if (m_VirtualWndMap.Find(strName.GetData()) == nullptr) return false;
     return m_VirtualWndMap.Remove(strName.GetData());
@@ -367,12 +367,12 @@ void CNotifyPump::NotifyPump(TNotifyUI& msg)
 
 bool CNotifyPump::LoopDispatch(TNotifyUI& msg)
 {
-    const CDuiString senderName = msg.pSender ? msg.pSender->GetName() : CDuiString();
-    for (const DUI_MSGMAP* map = GetMessageMap(); map != nullptr;
+    const CStdString senderName = msg.pSender ? msg.pSender->GetName() : CStdString();
+    for (const VENEER_MSGMAP* map = GetMessageMap(); map != nullptr;
          map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
-        const DUI_MSGMAP_ENTRY* chosen = nullptr;
-        for (const DUI_MSGMAP_ENTRY* entry = map->lpEntries;
-             entry != nullptr && entry->nSig != DuiSig_end; ++entry) {
+        const VENEER_MSGMAP_ENTRY* chosen = nullptr;
+        for (const VENEER_MSGMAP_ENTRY* entry = map->lpEntries;
+             entry != nullptr && entry->nSig != VeneerSig::End; ++entry) {
             if (entry->sMsgType != msg.sType) continue;
             if (entry->sCtrlName.IsEmpty()) {
                 chosen = entry;
@@ -385,12 +385,12 @@ bool CNotifyPump::LoopDispatch(TNotifyUI& msg)
         }
         if (chosen == nullptr || chosen->pfn == nullptr) continue;
         switch (chosen->nSig) {
-        case DuiSig_lwl: {
-            DUI_PMSG_PARAMS handler = reinterpret_cast<DUI_PMSG_PARAMS>(chosen->pfn);
+        case VeneerSig::Params: {
+            VENEER_PMSG_PARAMS handler = reinterpret_cast<VENEER_PMSG_PARAMS>(chosen->pfn);
             (this->*handler)(msg.wParam, msg.lParam);
             return true;
         }
-        case DuiSig_vn:
+        case VeneerSig::Notify:
             (this->*(chosen->pfn))(msg);
             return true;
         default:

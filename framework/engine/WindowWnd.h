@@ -4,7 +4,7 @@
 // to named virtual windows.
 #include <windows.h>
 
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 #include "foundation/StdStringPtrMap.h"
 
 namespace Veneer {
@@ -30,7 +30,7 @@ public:
     HWND Create(HWND hwndParent, LPCWSTR pstrName, DWORD dwStyle, DWORD dwExStyle,
                 int x = CW_USEDEFAULT, int y = CW_USEDEFAULT, int cx = CW_USEDEFAULT,
                 int cy = CW_USEDEFAULT, HMENU hMenu = nullptr);
-    HWND CreateDuiWindow(HWND hwndParent, LPCWSTR pstrWindowName, DWORD dwStyle = 0,
+    HWND CreateVeneerWindow(HWND hwndParent, LPCWSTR pstrWindowName, DWORD dwStyle = 0,
                          DWORD dwExStyle = 0);
     HWND Subclass(HWND hWnd);
     void Unsubclass();
@@ -73,25 +73,25 @@ private:
 
 // Message maps -------------------------------------------------------------
 
-enum DuiSig : UINT {
-    DuiSig_end = 0,   // ends a table
-    DuiSig_lwl = 1,   // handler(WPARAM, LPARAM)
-    DuiSig_vn = 2,    // handler(TNotifyUI&)
+enum class VeneerSig : UINT {
+    End = 0,     // ends a table
+    Params = 1,  // handler(WPARAM, LPARAM)
+    Notify = 2,  // handler(TNotifyUI&)
 };
 
-typedef void (CNotifyPump::*DUI_PMSG)(TNotifyUI& msg);
-typedef void (CNotifyPump::*DUI_PMSG_PARAMS)(WPARAM wParam, LPARAM lParam);
+typedef void (CNotifyPump::*VENEER_PMSG)(TNotifyUI& msg);
+typedef void (CNotifyPump::*VENEER_PMSG_PARAMS)(WPARAM wParam, LPARAM lParam);
 
-struct DUI_MSGMAP_ENTRY {
-    CDuiString sMsgType;
-    CDuiString sCtrlName;
-    UINT nSig { DuiSig_end };
-    DUI_PMSG pfn { nullptr };
+struct VENEER_MSGMAP_ENTRY {
+    CStdString sMsgType;
+    CStdString sCtrlName;
+    VeneerSig nSig { VeneerSig::End };
+    VENEER_PMSG pfn { nullptr };
 };
 
-struct DUI_MSGMAP {
-    const DUI_MSGMAP* (*pfnGetBaseMap)() { nullptr };
-    const DUI_MSGMAP_ENTRY* lpEntries { nullptr };
+struct VENEER_MSGMAP {
+    const VENEER_MSGMAP* (*pfnGetBaseMap)() { nullptr };
+    const VENEER_MSGMAP_ENTRY* lpEntries { nullptr };
 };
 
 class CNotifyPump {
@@ -101,59 +101,59 @@ public:
     CNotifyPump(const CNotifyPump&) = delete;
     CNotifyPump& operator=(const CNotifyPump&) = delete;
 
-    bool AddVirtualWnd(CDuiString strName, CNotifyPump* pObject);
-    bool RemoveVirtualWnd(CDuiString strName);
+    bool AddVirtualWnd(CStdString strName, CNotifyPump* pObject);
+    bool RemoveVirtualWnd(CStdString strName);
     void NotifyPump(TNotifyUI& msg);
     bool LoopDispatch(TNotifyUI& msg);
 
-    static const DUI_MSGMAP* _GetBaseMessageMap();
-    static const DUI_MSGMAP messageMap;
-    static const DUI_MSGMAP_ENTRY _messageEntries[];
+    static const VENEER_MSGMAP* GetBaseMessageMap();
+    static const VENEER_MSGMAP messageMap;
+    static const VENEER_MSGMAP_ENTRY messageEntries[];
 
 protected:
-    virtual const DUI_MSGMAP* GetMessageMap() const;
+    virtual const VENEER_MSGMAP* GetMessageMap() const;
 
 private:
     CStdStringPtrMap m_VirtualWndMap;
 };
 
-// A class with its own map declares it with DUI_DECLARE_MESSAGE_MAP() and
-// defines it in its source between DUI_BEGIN_MESSAGE_MAP and
-// DUI_END_MESSAGE_MAP. Handlers are members of the class taking TNotifyUI&
-// (DUI_ON_MSGTYPE, DUI_ON_MSGTYPE_CTRNAME) or (WPARAM, LPARAM)
-// (DUI_ON_MSGTYPE_PARAMS).
-#define DUI_DECLARE_MESSAGE_MAP()                                   \
+// A class with its own map declares it with VENEER_DECLARE_MESSAGE_MAP() and
+// defines it in its source between VENEER_BEGIN_MESSAGE_MAP and
+// VENEER_END_MESSAGE_MAP. Handlers are members of the class taking TNotifyUI&
+// (VENEER_ON_MSGTYPE, VENEER_ON_MSGTYPE_CTRNAME) or (WPARAM, LPARAM)
+// (VENEER_ON_MSGTYPE_PARAMS).
+#define VENEER_DECLARE_MESSAGE_MAP()                                   \
 public:                                                             \
-    static const ::Veneer::DUI_MSGMAP_ENTRY _messageEntries[];      \
-    static const ::Veneer::DUI_MSGMAP messageMap;                   \
-    static const ::Veneer::DUI_MSGMAP* _GetBaseMessageMap();        \
+    static const ::Veneer::VENEER_MSGMAP_ENTRY messageEntries[];      \
+    static const ::Veneer::VENEER_MSGMAP messageMap;                   \
+    static const ::Veneer::VENEER_MSGMAP* GetBaseMessageMap();        \
 protected:                                                          \
-    const ::Veneer::DUI_MSGMAP* GetMessageMap() const override;     \
+    const ::Veneer::VENEER_MSGMAP* GetMessageMap() const override;     \
 public:
 
-#define DUI_BEGIN_MESSAGE_MAP(theClass, baseClass)                              \
-    const ::Veneer::DUI_MSGMAP* theClass::_GetBaseMessageMap()                  \
+#define VENEER_BEGIN_MESSAGE_MAP(theClass, baseClass)                              \
+    const ::Veneer::VENEER_MSGMAP* theClass::GetBaseMessageMap()                  \
     { return &baseClass::messageMap; }                                          \
-    const ::Veneer::DUI_MSGMAP* theClass::GetMessageMap() const                 \
+    const ::Veneer::VENEER_MSGMAP* theClass::GetMessageMap() const                 \
     { return &theClass::messageMap; }                                           \
-    const ::Veneer::DUI_MSGMAP theClass::messageMap = {                         \
-        &theClass::_GetBaseMessageMap, &theClass::_messageEntries[0] };         \
-    const ::Veneer::DUI_MSGMAP_ENTRY theClass::_messageEntries[] = {
+    const ::Veneer::VENEER_MSGMAP theClass::messageMap = {                         \
+        &theClass::GetBaseMessageMap, &theClass::messageEntries[0] };         \
+    const ::Veneer::VENEER_MSGMAP_ENTRY theClass::messageEntries[] = {
 
-#define DUI_ON_MSGTYPE(msgtype, memberFxn)                                      \
-    { msgtype, L"", ::Veneer::DuiSig_vn,                                        \
-      static_cast<::Veneer::DUI_PMSG>(&memberFxn) },
+#define VENEER_ON_MSGTYPE(msgtype, memberFxn)                                      \
+    { msgtype, L"", ::Veneer::VeneerSig::Notify,                                        \
+      static_cast<::Veneer::VENEER_PMSG>(&memberFxn) },
 
-#define DUI_ON_MSGTYPE_CTRNAME(msgtype, ctrname, memberFxn)                     \
-    { msgtype, ctrname, ::Veneer::DuiSig_vn,                                    \
-      static_cast<::Veneer::DUI_PMSG>(&memberFxn) },
+#define VENEER_ON_MSGTYPE_CTRNAME(msgtype, ctrname, memberFxn)                     \
+    { msgtype, ctrname, ::Veneer::VeneerSig::Notify,                                    \
+      static_cast<::Veneer::VENEER_PMSG>(&memberFxn) },
 
-#define DUI_ON_MSGTYPE_PARAMS(msgtype, ctrname, memberFxn)                      \
-    { msgtype, ctrname, ::Veneer::DuiSig_lwl,                                   \
-      reinterpret_cast<::Veneer::DUI_PMSG>(                                     \
-          static_cast<::Veneer::DUI_PMSG_PARAMS>(&memberFxn)) },
+#define VENEER_ON_MSGTYPE_PARAMS(msgtype, ctrname, memberFxn)                      \
+    { msgtype, ctrname, ::Veneer::VeneerSig::Params,                                   \
+      reinterpret_cast<::Veneer::VENEER_PMSG>(                                     \
+          static_cast<::Veneer::VENEER_PMSG_PARAMS>(&memberFxn)) },
 
-#define DUI_END_MESSAGE_MAP()                                                   \
-    { L"", L"", ::Veneer::DuiSig_end, nullptr } };
+#define VENEER_END_MESSAGE_MAP()                                                   \
+    { L"", L"", ::Veneer::VeneerSig::End, nullptr } };
 
 }  // namespace Veneer

@@ -91,7 +91,7 @@ const ElementClass kStockControls[] = {
 
 #undef VENEER_ELEMENT
 
-bool Is(LPCTSTR a, LPCTSTR b)
+bool Is(LPCWSTR a, LPCWSTR b)
 {
     return std::wcscmp(a, b) == 0;
 }
@@ -108,7 +108,7 @@ void DiscardControl(CControlUI* pControl, CPaintManagerUI* pManager)
 
 }  // namespace
 
-CControlUI* CDialogBuilder::CreateStockControl(LPCTSTR pstrClass)
+CControlUI* CDialogBuilder::CreateStockControl(LPCWSTR pstrClass)
 {
     if (pstrClass == nullptr) return nullptr;
     const size_t length = std::wcslen(pstrClass);
@@ -118,7 +118,7 @@ CControlUI* CDialogBuilder::CreateStockControl(LPCTSTR pstrClass)
     return nullptr;
 }
 
-void CDialogBuilder::SetResourceType(LPCTSTR type)
+void CDialogBuilder::SetResourceType(LPCWSTR type)
 {
     if (type == nullptr || IS_INTRESOURCE(type)) {
         m_sTypeText.Empty();
@@ -129,7 +129,7 @@ void CDialogBuilder::SetResourceType(LPCTSTR type)
     m_pstrtype = m_sTypeText.GetData();
 }
 
-CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCTSTR type, IDialogBuilderCallback* pCallback,
+CControlUI* CDialogBuilder::Create(STRINGorID xml, LPCWSTR type, IDialogBuilderCallback* pCallback,
                                    CPaintManagerUI* pManager, CControlUI* pParent)
 {
     if (IS_INTRESOURCE(xml.m_lpstr)) {
@@ -177,21 +177,21 @@ CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintMana
             ApplyWindowAttributes(root, pManager);
         if (pManager->HasWindowShadow()) pManager->CalMiddleShadowRect();
     }
-    return _Parse(&root, pParent, pManager);
+    return ParseChildren(&root, pParent, pManager);
 }
 
 void CDialogBuilder::ApplyResourceElements(CMarkupNode& root, CPaintManagerUI* pManager)
 {
     for (CMarkupNode node = root.GetChild(); node.IsValid(); node = node.GetSibling()) {
-        LPCTSTR pstrClass = node.GetName();
+        LPCWSTR pstrClass = node.GetName();
         const int count = node.GetAttributeCount();
         if (Is(pstrClass, L"Image")) {
-            LPCTSTR pImageName = nullptr;
-            LPCTSTR pImageResType = nullptr;
+            LPCWSTR pImageName = nullptr;
+            LPCWSTR pImageResType = nullptr;
             DWORD mask = 0;
             for (int i = 0; i < count; ++i) {
-                LPCTSTR name = node.GetAttributeName(i);
-                LPCTSTR value = node.GetAttributeValue(i);
+                LPCWSTR name = node.GetAttributeName(i);
+                LPCWSTR value = node.GetAttributeValue(i);
                 if (Is(name, L"name"))
                     pImageName = value;
                 else if (Is(name, L"restype"))
@@ -201,15 +201,15 @@ void CDialogBuilder::ApplyResourceElements(CMarkupNode& root, CPaintManagerUI* p
             }
             if (pImageName != nullptr) pManager->AddImage(pImageName, pImageResType, mask);
         } else if (Is(pstrClass, L"Font")) {
-            LPCTSTR pFontName = nullptr;
+            LPCWSTR pFontName = nullptr;
             int size = 12;
             bool bold = false;
             bool underline = false;
             bool italic = false;
             bool defaultFont = false;
             for (int i = 0; i < count; ++i) {
-                LPCTSTR name = node.GetAttributeName(i);
-                LPCTSTR value = node.GetAttributeValue(i);
+                LPCWSTR name = node.GetAttributeName(i);
+                LPCWSTR value = node.GetAttributeValue(i);
                 if (Is(name, L"name"))
                     pFontName = value;
                 else if (Is(name, L"size"))
@@ -228,11 +228,11 @@ void CDialogBuilder::ApplyResourceElements(CMarkupNode& root, CPaintManagerUI* p
                 if (defaultFont) pManager->SetDefaultFont(pFontName, size, bold, underline, italic);
             }
         } else if (Is(pstrClass, L"Default")) {
-            LPCTSTR pControlName = nullptr;
-            LPCTSTR pControlValue = nullptr;
+            LPCWSTR pControlName = nullptr;
+            LPCWSTR pControlValue = nullptr;
             for (int i = 0; i < count; ++i) {
-                LPCTSTR name = node.GetAttributeName(i);
-                LPCTSTR value = node.GetAttributeValue(i);
+                LPCWSTR name = node.GetAttributeName(i);
+                LPCWSTR value = node.GetAttributeValue(i);
                 if (Is(name, L"name"))
                     pControlName = value;
                 else if (Is(name, L"value"))
@@ -248,8 +248,8 @@ void CDialogBuilder::ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* p
 {
     const int count = root.GetAttributeCount();
     for (int i = 0; i < count; ++i) {
-        LPCTSTR name = root.GetAttributeName(i);
-        LPCTSTR value = root.GetAttributeValue(i);
+        LPCWSTR name = root.GetAttributeName(i);
+        LPCWSTR value = root.GetAttributeValue(i);
         long v[4] = {};
         if (Is(name, L"size")) {
             const SIZE size = ValueSyntax::ParseSize(value);
@@ -303,7 +303,7 @@ void CDialogBuilder::ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* p
     }
 }
 
-CControlUI* CDialogBuilder::CreateForElement(LPCTSTR pstrClass)
+CControlUI* CDialogBuilder::CreateForElement(LPCWSTR pstrClass)
 {
     CControlUI* pControl = CreateStockControl(pstrClass);
     if (pControl != nullptr) return pControl;
@@ -325,7 +325,7 @@ void CDialogBuilder::BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaint
     long count = 1;
     const int attributes = node.GetAttributeCount();
     for (int i = 0; i < attributes; ++i) {
-        LPCTSTR name = node.GetAttributeName(i);
+        LPCWSTR name = node.GetAttributeName(i);
         wchar_t value[500] = {};
         CopyBounded(value, 500, node.GetAttributeValue(i));
         if (Is(name, L"count")) {
@@ -351,13 +351,13 @@ void CDialogBuilder::BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaint
     }
 }
 
-CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPaintManagerUI* pManager)
+CControlUI* CDialogBuilder::ParseChildren(CMarkupNode* pRoot, CControlUI* pParent, CPaintManagerUI* pManager)
 {
     IContainerUI* pContainer = nullptr;
     bool containerAsked = false;
     CControlUI* pReturn = nullptr;
     for (CMarkupNode node = pRoot->GetChild(); node.IsValid(); node = node.GetSibling()) {
-        LPCTSTR pstrClass = node.GetName();
+        LPCWSTR pstrClass = node.GetName();
         if (Is(pstrClass, L"Image") || Is(pstrClass, L"Font") || Is(pstrClass, L"Default"))
             continue;
         if (Is(pstrClass, L"Include")) {
@@ -380,13 +380,13 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
             }
             if (pManager != nullptr) {
                 pNode->SetManager(pManager, nullptr, false);
-                LPCTSTR pDefaultAttributes = pManager->GetDefaultAttributeList(L"TreeNode");
+                LPCWSTR pDefaultAttributes = pManager->GetDefaultAttributeList(L"TreeNode");
                 if (pDefaultAttributes != nullptr) pNode->ApplyAttributeList(pDefaultAttributes);
             }
             const int attributes = node.GetAttributeCount();
             for (int i = 0; i < attributes; ++i)
                 pNode->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
-            if (node.HasChildren()) _Parse(&node, pNode, pManager);
+            if (node.HasChildren()) ParseChildren(&node, pNode, pManager);
             if (pParentNode == nullptr && !pView->Add(pNode)) DiscardControl(pNode, pManager);
             continue;
         }
@@ -394,7 +394,7 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
         CControlUI* pControl = CreateForElement(pstrClass);
         if (pControl == nullptr) continue;
 
-        if (node.HasChildren()) _Parse(&node, pControl, pManager);
+        if (node.HasChildren()) ParseChildren(&node, pControl, pManager);
 
         CTreeNodeUI* pParentNode =
             pParent != nullptr ? static_cast<CTreeNodeUI*>(pParent->GetInterface(L"TreeNode")) : nullptr;
@@ -426,7 +426,7 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
 
         if (pManager != nullptr) {
             pControl->SetManager(pManager, nullptr, false);
-            LPCTSTR pDefaultAttributes = pManager->GetDefaultAttributeList(pstrClass);
+            LPCWSTR pDefaultAttributes = pManager->GetDefaultAttributeList(pstrClass);
             if (pDefaultAttributes != nullptr) pControl->ApplyAttributeList(pDefaultAttributes);
         }
         const int count = node.GetAttributeCount();
@@ -439,12 +439,12 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
     return pReturn;
 }
 
-void CDialogBuilder::GetLastErrorMessage(LPTSTR pstrMessage, SIZE_T cchMax) const
+void CDialogBuilder::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const
 {
     m_xml.GetLastErrorMessage(pstrMessage, cchMax);
 }
 
-void CDialogBuilder::GetLastErrorLocation(LPTSTR pstrSource, SIZE_T cchMax) const
+void CDialogBuilder::GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const
 {
     m_xml.GetLastErrorLocation(pstrSource, cchMax);
 }

@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "engine/RenderEngine.h"
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 #include "foundation/Markup.h"
 
 namespace Veneer {
@@ -17,7 +17,7 @@ class CPaintManagerUI;
 class IDialogBuilderCallback {
 public:
     // A new control for the element name, or null.
-    virtual CControlUI* CreateControl(LPCTSTR pstrClass) = 0;
+    virtual CControlUI* CreateControl(LPCWSTR pstrClass) = 0;
 
 protected:
     ~IDialogBuilderCallback() = default;
@@ -33,7 +33,7 @@ public:
     // `xml` is a resource id (found with `type` in the resource module), a
     // markup text starting with "<", or a skin file name. Returns the first
     // top-level control, or null; the caller owns the tree.
-    CControlUI* Create(STRINGorID xml, LPCTSTR type = nullptr,
+    CControlUI* Create(STRINGorID xml, LPCWSTR type = nullptr,
                        IDialogBuilderCallback* pCallback = nullptr,
                        CPaintManagerUI* pManager = nullptr, CControlUI* pParent = nullptr);
     // Builds from the markup already loaded.
@@ -41,27 +41,27 @@ public:
                        CPaintManagerUI* pManager = nullptr, CControlUI* pParent = nullptr);
 
     CMarkup* GetMarkup() { return &m_xml; }
-    void GetLastErrorMessage(LPTSTR pstrMessage, SIZE_T cchMax) const;
-    void GetLastErrorLocation(LPTSTR pstrSource, SIZE_T cchMax) const;
+    void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
+    void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
 
     // The control class for an element name of the stock table, or null.
-    static CControlUI* CreateStockControl(LPCTSTR pstrClass);
+    static CControlUI* CreateStockControl(LPCWSTR pstrClass);
 
 private:
-    CControlUI* _Parse(CMarkupNode* pRoot, CControlUI* pParent = nullptr,
+    CControlUI* ParseChildren(CMarkupNode* pRoot, CControlUI* pParent = nullptr,
                        CPaintManagerUI* pManager = nullptr);
     void ApplyResourceElements(CMarkupNode& root, CPaintManagerUI* pManager);
     void ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* pManager);
     void BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
-    CControlUI* CreateForElement(LPCTSTR pstrClass);
-    void SetResourceType(LPCTSTR type);
+    CControlUI* CreateForElement(LPCWSTR pstrClass);
+    void SetResourceType(LPCWSTR type);
 
     CMarkup m_xml;
     IDialogBuilderCallback* m_pCallback { nullptr };
     // Null unless the skin came from a resource; then the type given, which
     // may be an integer resource type. Text types point into m_sTypeText.
-    LPCTSTR m_pstrtype { nullptr };
-    CDuiString m_sTypeText;
+    LPCWSTR m_pstrtype { nullptr };
+    CStdString m_sTypeText;
     // How many Include elements deep this builder runs.
     int m_nIncludeDepth { 0 };
 };

@@ -4,12 +4,12 @@
 
 namespace Veneer {
 
-CDuiRect::CDuiRect()
+CRect::CRect()
 {
     left = top = right = bottom = 0;
 }
 
-CDuiRect::CDuiRect(const RECT& src)
+CRect::CRect(const RECT& src)
 {
     left = src.left;
     top = src.top;
@@ -17,7 +17,7 @@ CDuiRect::CDuiRect(const RECT& src)
     bottom = src.bottom;
 }
 
-CDuiRect::CDuiRect(int iLeft, int iTop, int iRight, int iBottom)
+CRect::CRect(int iLeft, int iTop, int iRight, int iBottom)
 {
     left = iLeft;
     top = iTop;
@@ -25,17 +25,17 @@ CDuiRect::CDuiRect(int iLeft, int iTop, int iRight, int iBottom)
     bottom = iBottom;
 }
 
-void CDuiRect::Empty()
+void CRect::Empty()
 {
     left = top = right = bottom = 0;
 }
 
-bool CDuiRect::IsNull() const
+bool CRect::IsNull() const
 {
     return left == 0 && top == 0 && right == 0 && bottom == 0;
 }
 
-void CDuiRect::Join(const RECT& rc)
+void CRect::Join(const RECT& rc)
 {
     left = std::min(left, rc.left);
     top = std::min(top, rc.top);
@@ -43,12 +43,12 @@ void CDuiRect::Join(const RECT& rc)
     bottom = std::max(bottom, rc.bottom);
 }
 
-void CDuiRect::ResetOffset()
+void CRect::ResetOffset()
 {
     ::OffsetRect(this, -left, -top);
 }
 
-void CDuiRect::Normalize()
+void CRect::Normalize()
 {
     if (left > right)
         std::swap(left, right);
@@ -56,22 +56,22 @@ void CDuiRect::Normalize()
         std::swap(top, bottom);
 }
 
-void CDuiRect::Offset(int cx, int cy)
+void CRect::Offset(int cx, int cy)
 {
     ::OffsetRect(this, cx, cy);
 }
 
-void CDuiRect::Inflate(int cx, int cy)
+void CRect::Inflate(int cx, int cy)
 {
     ::InflateRect(this, cx, cy);
 }
 
-void CDuiRect::Deflate(int cx, int cy)
+void CRect::Deflate(int cx, int cy)
 {
     ::InflateRect(this, -cx, -cy);
 }
 
-void CDuiRect::Union(const RECT& rc)
+void CRect::Union(const RECT& rc)
 {
     const RECT mine = *this;
     ::UnionRect(this, &mine, &rc);

@@ -5,11 +5,11 @@
 
 namespace Veneer {
 
-class CDuiRect : public tagRECT {
+class CRect : public tagRECT {
 public:
-    CDuiRect();
-    CDuiRect(const RECT& src);
-    CDuiRect(int iLeft, int iTop, int iRight, int iBottom);
+    CRect();
+    CRect(const RECT& src);
+    CRect(int iLeft, int iTop, int iRight, int iBottom);
 
     int GetWidth() const { return right - left; }
     int GetHeight() const { return bottom - top; }

@@ -1,7 +1,7 @@
 #include "foundation/Markup.h"
 
 #include "engine/PaintManagerUI.h"
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 #include "foundation/SkinArchive.h"
 #include "foundation/ValueSyntax.h"
 
@@ -463,7 +463,7 @@ bool CMarkup::LoadFromFile(LPCWSTR pstrFilename, int encoding)
     m_szErrorXML[0] = L'\0';
     if (!pstrFilename)
         return Failed(L"Error opening file");
-    CDuiString sFile = CPaintManagerUI::GetResourcePath();
+    CStdString sFile = CPaintManagerUI::GetResourcePath();
     if (CPaintManagerUI::GetResourceZip().IsEmpty()) {
         sFile += pstrFilename;
         return LoadFromFolder(sFile.GetData(), encoding);

@@ -1,3 +1,3 @@
 #pragma once
-// CDuiRect, CSize and CPoint share one header.
+// CRect, CSize and CPoint share one header.
 #include "foundation/Geometry.h"

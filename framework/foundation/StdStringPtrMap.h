@@ -2,7 +2,7 @@
 // String-keyed hash map of untyped pointers; never owns the values.
 #include <windows.h>
 
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
 namespace Veneer {
 
@@ -26,7 +26,7 @@ public:
 
 private:
     struct TITEM {
-        CDuiString Key;
+        CStdString Key;
         LPVOID Data { nullptr };
         TITEM* pPrev { nullptr };
         TITEM* pNext { nullptr };

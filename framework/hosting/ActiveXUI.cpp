@@ -662,12 +662,12 @@ CActiveXUI::~CActiveXUI()
     }
 }
 
-LPCTSTR CActiveXUI::GetClass() const
+LPCWSTR CActiveXUI::GetClass() const
 {
     return L"ActiveXUI";
 }
 
-LPVOID CActiveXUI::GetInterface(LPCTSTR pstrName)
+LPVOID CActiveXUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"ActiveX") == 0) {
         return static_cast<CActiveXUI*>(this);
@@ -737,7 +737,7 @@ void CActiveXUI::DoPaint(HDC hDC, const RECT& rcPaint)
     }
 }
 
-void CActiveXUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CActiveXUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (std::wcscmp(pstrName, L"clsid") == 0) {
         CreateControl(pstrValue);
@@ -806,7 +806,7 @@ void CActiveXUI::SetDelayCreate(bool bDelayCreate)
     m_bDelayCreate = bDelayCreate;
 }
 
-bool CActiveXUI::CreateControl(LPCTSTR pstrCLSID)
+bool CActiveXUI::CreateControl(LPCWSTR pstrCLSID)
 {
     CLSID clsid = {};
     OLECHAR szCLSID[100] = {};
@@ -948,12 +948,12 @@ CLSID CActiveXUI::GetClisd() const
     return m_clsid;
 }
 
-CDuiString CActiveXUI::GetModuleName() const
+CStdString CActiveXUI::GetModuleName() const
 {
     return m_sModuleName;
 }
 
-void CActiveXUI::SetModuleName(LPCTSTR pstrText)
+void CActiveXUI::SetModuleName(LPCWSTR pstrText)
 {
     m_sModuleName = pstrText != nullptr ? pstrText : L"";
 }

@@ -10,7 +10,7 @@
 #include "engine/ControlUI.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/WindowWnd.h"
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
 namespace Veneer {
 
@@ -24,8 +24,8 @@ public:
     CActiveXUI();
     ~CActiveXUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
 
     HWND GetHostWindow() const;
 
@@ -33,17 +33,17 @@ public:
     void SetDelayCreate(bool bDelayCreate = true);
 
     bool CreateControl(const CLSID& clsid);
-    bool CreateControl(LPCTSTR pstrCLSID);
+    bool CreateControl(LPCWSTR pstrCLSID);
     HRESULT GetControl(const IID& iid, LPVOID* ppRet);
     CLSID GetClisd() const;
-    CDuiString GetModuleName() const;
-    void SetModuleName(LPCTSTR pstrText);
+    CStdString GetModuleName() const;
+    void SetModuleName(LPCWSTR pstrText);
 
     void SetVisible(bool bVisible = true) override;
     void SetInternVisible(bool bVisible = true) override;
     void SetPos(RECT rc) override;
     void DoPaint(HDC hDC, const RECT& rcPaint) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
@@ -55,7 +55,7 @@ protected:
     virtual bool DoCreateControl();
 
     CLSID m_clsid {};
-    CDuiString m_sModuleName;
+    CStdString m_sModuleName;
     bool m_bCreated { false };
     bool m_bDelayCreate { true };
     IOleObject* m_pUnk { nullptr };

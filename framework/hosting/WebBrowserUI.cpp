@@ -123,12 +123,12 @@ CWebBrowserUI::~CWebBrowserUI()
     }
 }
 
-LPCTSTR CWebBrowserUI::GetClass() const
+LPCWSTR CWebBrowserUI::GetClass() const
 {
     return L"WebBrowserUI";
 }
 
-LPVOID CWebBrowserUI::GetInterface(LPCTSTR pstrName)
+LPVOID CWebBrowserUI::GetInterface(LPCWSTR pstrName)
 {
     if (pstrName != nullptr && std::wcscmp(pstrName, L"WebBrowser") == 0) {
         return static_cast<CWebBrowserUI*>(this);
@@ -136,7 +136,7 @@ LPVOID CWebBrowserUI::GetInterface(LPCTSTR pstrName)
     return CActiveXUI::GetInterface(pstrName);
 }
 
-void CWebBrowserUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CWebBrowserUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     if (std::wcscmp(pstrName, L"homepage") == 0) {
         m_sHomePage = pstrValue;
@@ -147,12 +147,12 @@ void CWebBrowserUI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
     }
 }
 
-void CWebBrowserUI::SetHomePage(LPCTSTR lpszUrl)
+void CWebBrowserUI::SetHomePage(LPCWSTR lpszUrl)
 {
     m_sHomePage = lpszUrl != nullptr ? lpszUrl : L"";
 }
 
-LPCTSTR CWebBrowserUI::GetHomePage() const
+LPCWSTR CWebBrowserUI::GetHomePage() const
 {
     return m_sHomePage.GetData();
 }
@@ -174,7 +174,7 @@ void CWebBrowserUI::SetWebBrowserEventHandler(CWebBrowserEventHandler* pEventHan
     }
 }
 
-void CWebBrowserUI::Navigate2(LPCTSTR lpszUrl)
+void CWebBrowserUI::Navigate2(LPCWSTR lpszUrl)
 {
     if (lpszUrl == nullptr || m_pWebBrowser2 == nullptr) return;
     VARIANT url;
@@ -190,7 +190,7 @@ void CWebBrowserUI::Navigate2(LPCTSTR lpszUrl)
     ::VariantClear(&url);
 }
 
-void CWebBrowserUI::NavigateUrl(LPCTSTR lpszUrl)
+void CWebBrowserUI::NavigateUrl(LPCWSTR lpszUrl)
 {
     if (lpszUrl == nullptr || m_pWebBrowser2 == nullptr) return;
     BSTR url = ::SysAllocString(lpszUrl);
@@ -268,12 +268,12 @@ DISPID CWebBrowserUI::FindId(IDispatch* pObj, LPOLESTR pName)
     return id;
 }
 
-HRESULT CWebBrowserUI::InvokeMethod(IDispatch* pObj, LPOLESTR pMehtod, VARIANT* pVarResult,
+HRESULT CWebBrowserUI::InvokeMethod(IDispatch* pObj, LPOLESTR pMethod, VARIANT* pVarResult,
     VARIANT* ps, int cArgs)
 {
     // The callee reads cArgs variants from ps.
     if (ps == nullptr && cArgs > 0) return E_POINTER;
-    DISPID dispid = FindId(pObj, pMehtod);
+    DISPID dispid = FindId(pObj, pMethod);
     if (dispid == -1) return E_FAIL;
     DISPPARAMS dispparams = { ps, nullptr, static_cast<UINT>(cArgs > 0 ? cArgs : 0), 0 };
     return pObj->Invoke(dispid, IID_NULL, kDefaultLocale, DISPATCH_METHOD, &dispparams, pVarResult,
@@ -1124,7 +1124,7 @@ CWebBrowser2UI::~CWebBrowser2UI()
     }
 }
 
-void CWebBrowser2UI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
+void CWebBrowser2UI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 {
     const bool bTrue = std::wcscmp(pstrValue, L"true") == 0;
     if (std::wcscmp(pstrName, L"url") == 0) {
@@ -1144,10 +1144,10 @@ void CWebBrowser2UI::SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue)
     }
 }
 
-void CWebBrowser2UI::Navigate2(LPCTSTR lpszUrl)
+void CWebBrowser2UI::Navigate2(LPCWSTR lpszUrl)
 {
     if (m_pWebBrowser2 == nullptr) return;
-    CDuiString sUrl = lpszUrl != nullptr ? CDuiString(lpszUrl) : m_sUrl;
+    CStdString sUrl = lpszUrl != nullptr ? CStdString(lpszUrl) : m_sUrl;
     if (sUrl.IsEmpty()) return;
     VARIANT url;
     ::VariantInit(&url);

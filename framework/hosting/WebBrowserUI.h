@@ -26,7 +26,7 @@ public:
     virtual void NavigateError(IDispatch* /*pDisp*/, VARIANT*& /*url*/,
         VARIANT*& /*TargetFrameName*/, VARIANT*& /*StatusCode*/, VARIANT_BOOL*& /*Cancel*/) {}
     virtual void NavigateComplete2(IDispatch* /*pDisp*/, VARIANT*& /*url*/,
-        const CDuiString& /*sName*/) {}
+        const CStdString& /*sName*/) {}
     virtual void ProgressChange(LONG /*nProgress*/, LONG /*nProgressMax*/) {}
     virtual void NewWindow3(IDispatch** /*pDisp*/, VARIANT_BOOL*& /*Cancel*/, DWORD /*dwFlags*/,
         BSTR /*bstrUrlContext*/, BSTR /*bstrUrl*/) {}
@@ -98,19 +98,19 @@ public:
     CWebBrowserUI();
     ~CWebBrowserUI() override;
 
-    LPCTSTR GetClass() const override;
-    LPVOID GetInterface(LPCTSTR pstrName) override;
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    LPCWSTR GetClass() const override;
+    LPVOID GetInterface(LPCWSTR pstrName) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
-    void SetHomePage(LPCTSTR lpszUrl);
-    LPCTSTR GetHomePage() const;
+    void SetHomePage(LPCWSTR lpszUrl);
+    LPCWSTR GetHomePage() const;
     void SetAutoNavigation(bool bAuto = true);
     bool IsAutoNavigation() const;
     void SetWebBrowserEventHandler(CWebBrowserEventHandler* pEventHandler);
     CWebBrowserEventHandler* GetWebBrowserEventHandler() const { return m_pWebBrowserEventHandler; }
 
-    void Navigate2(LPCTSTR lpszUrl);
-    void NavigateUrl(LPCTSTR lpszUrl);
+    void Navigate2(LPCWSTR lpszUrl);
+    void NavigateUrl(LPCWSTR lpszUrl);
     void NavigateHomePage();
     void Refresh();
     void Refresh2(int Level);
@@ -123,7 +123,7 @@ public:
     IDispatch* GetHtmlWindow();
 
     static DISPID FindId(IDispatch* pObj, LPOLESTR pName);
-    static HRESULT InvokeMethod(IDispatch* pObj, LPOLESTR pMehtod, VARIANT* pVarResult,
+    static HRESULT InvokeMethod(IDispatch* pObj, LPOLESTR pMethod, VARIANT* pVarResult,
         VARIANT* ps, int cArgs);
     static HRESULT GetProperty(IDispatch* pObj, LPOLESTR pName, VARIANT* pValue);
     static HRESULT SetProperty(IDispatch* pObj, LPOLESTR pName, VARIANT* pValue);
@@ -193,7 +193,7 @@ protected:
     IHTMLWindow2* _pHtmlWnd2 { nullptr };
     LONG m_dwRef { 0 };
     DWORD m_dwCookie { 0 };
-    CDuiString m_sHomePage;
+    CStdString m_sHomePage;
     bool m_bAutoNavi { false };
     CWebBrowserEventHandler* m_pWebBrowserEventHandler { nullptr };
 
@@ -307,13 +307,13 @@ public:
     CWebBrowser2UI();
     ~CWebBrowser2UI() override;
 
-    void SetAttribute(LPCTSTR pstrName, LPCTSTR pstrValue) override;
+    void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 
     // A null address means the start address.
-    void Navigate2(LPCTSTR lpszUrl = nullptr);
+    void Navigate2(LPCWSTR lpszUrl = nullptr);
     IWebBrowser2* GetWebBrowser2() const { return m_pWebBrowser2; }
-    void SetUrl(LPCTSTR lpszUrl) { m_sUrl = lpszUrl != nullptr ? lpszUrl : L""; }
-    CDuiString GetUrl() const { return m_sUrl; }
+    void SetUrl(LPCWSTR lpszUrl) { m_sUrl = lpszUrl != nullptr ? lpszUrl : L""; }
+    CStdString GetUrl() const { return m_sUrl; }
     void SetAutoNavigate(bool bAuto) { m_bAutoNavigate = bAuto; }
     void SetAutoSink(bool bAuto) { m_bAutoSink = bAuto; }
     void SetBorder(bool bBorder) { m_bBorder = bBorder; }
@@ -324,7 +324,7 @@ protected:
     void ReleaseControl() override;
 
     IWebBrowser2* m_pWebBrowser2 { nullptr };
-    CDuiString m_sUrl;
+    CStdString m_sUrl;
     bool m_bAutoNavigate { true };
     bool m_bAutoSink { true };
     WebBrowserEventSinker* m_pSinker { nullptr };

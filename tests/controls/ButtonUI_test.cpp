@@ -110,7 +110,7 @@ TEST(ButtonBasics, AttributesIncludingMalformedColours)
     button.SetAttribute(L"align", L"right");
     EXPECT_EQ(button.GetTextStyle(), static_cast<UINT>(DT_RIGHT));
     button.SetAttribute(L"text", L"OK");
-    EXPECT_EQ(button.GetText(), CDuiString(L"OK"));
+    EXPECT_EQ(button.GetText(), CStdString(L"OK"));
     button.SetAttribute(L"enabled", L"True");
     EXPECT_FALSE(button.IsEnabled());
 }

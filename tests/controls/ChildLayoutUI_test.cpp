@@ -19,7 +19,7 @@ protected:
         CPaintManagerUI::SetResourcePath(L"");
     }
     // A child layout for `file` inside a root attached to the manager.
-    CChildLayoutUI* Attach(LPCTSTR file)
+    CChildLayoutUI* Attach(LPCWSTR file)
     {
         root = new CVerticalLayoutUI;
         auto* child = new CChildLayoutUI;

@@ -58,7 +58,7 @@ TEST_F(AttachedTree, SubControlHelpers)
 {
     EXPECT_STREQ(L"hello", root->GetSubControlText(L"title").GetData());
     EXPECT_EQ(20, root->GetSubControlFixedHeight(L"Title"));
-    EXPECT_EQ(30, root->GetSubControlFixedWdith(L"Title"));
+    EXPECT_EQ(30, root->GetSubControlFixedWidth(L"Title"));
     EXPECT_STREQ(L"data", root->GetSubControlUserData(L"Title").GetData());
     EXPECT_TRUE(root->SetSubControlText(L"title", L"bye"));
     EXPECT_TRUE(root->SetSubControlFixedHeight(L"title", 25));
@@ -66,7 +66,7 @@ TEST_F(AttachedTree, SubControlHelpers)
     EXPECT_TRUE(root->SetSubControlUserData(L"title", L"other"));
     EXPECT_STREQ(L"bye", root->GetSubControlText(L"Title").GetData());
     EXPECT_EQ(25, root->GetSubControlFixedHeight(L"Title"));
-    EXPECT_EQ(35, root->GetSubControlFixedWdith(L"Title"));
+    EXPECT_EQ(35, root->GetSubControlFixedWidth(L"Title"));
     EXPECT_STREQ(L"other", root->GetSubControlUserData(L"Title").GetData());
 
     EXPECT_FALSE(root->SetSubControlText(L"nobody", L"x"));
@@ -75,7 +75,7 @@ TEST_F(AttachedTree, SubControlHelpers)
     EXPECT_FALSE(root->SetSubControlUserData(L"nobody", L"x"));
     EXPECT_TRUE(root->GetSubControlText(L"nobody").IsEmpty());
     EXPECT_EQ(-1, root->GetSubControlFixedHeight(L"nobody"));
-    EXPECT_EQ(-1, root->GetSubControlFixedWdith(L"nobody"));
+    EXPECT_EQ(-1, root->GetSubControlFixedWidth(L"nobody"));
     EXPECT_TRUE(root->GetSubControlUserData(L"nobody").IsEmpty());
 
     CContainerUI detached;

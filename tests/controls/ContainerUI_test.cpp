@@ -31,7 +31,7 @@ CControlUI* CALLBACK MatchAny(CControlUI* pThis, LPVOID) { return pThis; }
 // A list element stand-in for FindSelectable.
 class ListItemStandIn : public CControlUI {
 public:
-    LPVOID GetInterface(LPCTSTR pstrName) override
+    LPVOID GetInterface(LPCWSTR pstrName) override
     {
         if (wcscmp(pstrName, L"ListItem") == 0) {
             return this;

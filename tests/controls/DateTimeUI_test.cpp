@@ -13,11 +13,11 @@ using namespace Veneer;
 
 namespace {
 
-CDuiString DateText(WORD year, WORD month, WORD day)
+CStdString DateText(WORD year, WORD month, WORD day)
 {
     wchar_t buffer[32] = {};
     std::swprintf(buffer, 32, L"%4d-%02d-%02d", year, month, day);
-    return CDuiString(buffer);
+    return CStdString(buffer);
 }
 
 SYSTEMTIME Date(WORD year, WORD month, WORD day)
@@ -39,7 +39,7 @@ TEST(DateTimeUI, NewControlShowsTodayPadded)
     CDateTimeUI control;
     SYSTEMTIME after = {};
     ::GetLocalTime(&after);
-    const CDuiString text = control.GetText();
+    const CStdString text = control.GetText();
     // Around midnight the date may change between the two readings.
     EXPECT_TRUE(text == DateText(before.wYear, before.wMonth, before.wDay).GetData()
         || text == DateText(after.wYear, after.wMonth, after.wDay).GetData())
@@ -65,7 +65,7 @@ TEST(DateTimeUI, NamesAndInterfaces)
 TEST(DateTimeUI, SetTimeKeepsTheTextUntilUpdated)
 {
     CDateTimeUI control;
-    const CDuiString shown = control.GetText();
+    const CStdString shown = control.GetText();
     SYSTEMTIME st = Date(2001, 2, 3);
     control.SetTime(&st);
     EXPECT_STREQ(shown.GetData(), control.GetText().GetData());
@@ -91,7 +91,7 @@ TEST(DateTimeUI, ReadOnlyIsOnlyStored)
 TEST(DateTimeUI, FocusWithoutAWindowOpensNothingAndLeaksNothing)
 {
     CDateTimeUI control;
-    const CDuiString shown = control.GetText();
+    const CStdString shown = control.GetText();
     TEventUI event;
     event.Type = EVENT_SETFOCUS;
     control.DoEvent(event);

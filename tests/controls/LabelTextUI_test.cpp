@@ -64,8 +64,8 @@ TEST_F(TextTest, RichTextLinksBecomeClickableAreas)
     Paint();
     ASSERT_EQ(m_text->GetLinkCount(), 2);
     ASSERT_NE(m_text->GetLinkContent(1), nullptr);
-    EXPECT_EQ(*m_text->GetLinkContent(0), CDuiString(L"first"));
-    EXPECT_EQ(*m_text->GetLinkContent(1), CDuiString(L"second"));
+    EXPECT_EQ(*m_text->GetLinkContent(0), CStdString(L"first"));
+    EXPECT_EQ(*m_text->GetLinkContent(1), CStdString(L"second"));
     EXPECT_EQ(m_text->GetLinkContent(2), nullptr);
     EXPECT_EQ(m_text->GetLinkContent(-1), nullptr);
     EXPECT_EQ(m_text->GetControlFlags(), FLAG_SETCURSOR);
@@ -139,7 +139,7 @@ TEST_F(TextTest, DisabledOrMouseDeafTextSendsNoLink)
 TEST_F(TextTest, AtMostEightLinksAreReported)
 {
     m_text->SetShowHtml(true);
-    CDuiString many;
+    CStdString many;
     for (int i = 0; i < 10; ++i) many += L"{a x}L{/a} ";
     m_text->SetText(many);
     Paint();

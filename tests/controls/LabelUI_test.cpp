@@ -154,7 +154,7 @@ TEST(LabelAttributes, ValuesAndMalformedValues)
 
     // Names the label does not know reach the control base.
     label.SetAttribute(L"name", L"caption");
-    EXPECT_EQ(label.GetName(), CDuiString(L"caption"));
+    EXPECT_EQ(label.GetName(), CStdString(L"caption"));
     label.SetAttribute(L"Font", L"9");
     EXPECT_EQ(label.GetFont(), 0);
 }
@@ -193,16 +193,16 @@ TEST(LabelText, TextGoesToTheEffectsTextOnlyAfterEnabledEffect)
     CLabelUI before;
     before.SetAttribute(L"text", L"plain");
     before.SetAttribute(L"enabledeffect", L"true");
-    EXPECT_EQ(before.GetText(), CDuiString(L""));
-    EXPECT_EQ(before.CControlUI::GetText(), CDuiString(L"plain"));
+    EXPECT_EQ(before.GetText(), CStdString(L""));
+    EXPECT_EQ(before.CControlUI::GetText(), CStdString(L"plain"));
 
     CLabelUI after;
     after.SetAttribute(L"enabledeffect", L"true");
     after.SetAttribute(L"text", L"effect");
-    EXPECT_EQ(after.GetText(), CDuiString(L"effect"));
-    EXPECT_EQ(after.CControlUI::GetText(), CDuiString(L""));
+    EXPECT_EQ(after.GetText(), CStdString(L"effect"));
+    EXPECT_EQ(after.CControlUI::GetText(), CStdString(L""));
     after.SetEnabledEffect(false);
-    EXPECT_EQ(after.GetText(), CDuiString(L""));
+    EXPECT_EQ(after.GetText(), CStdString(L""));
 }
 
 TEST_F(LabelTest, EstimateSizeUsesTheFontHeightUnlessFixed)

@@ -264,8 +264,8 @@ TEST_F(ListFixture, ScrollSelectWheelMovesOneItemPerNotch)
 namespace {
 int CALLBACK TextDescending(UINT_PTR a, UINT_PTR b, UINT_PTR)
 {
-    const CDuiString ta = reinterpret_cast<CControlUI*>(a)->GetText();
-    const CDuiString tb = reinterpret_cast<CControlUI*>(b)->GetText();
+    const CStdString ta = reinterpret_cast<CControlUI*>(a)->GetText();
+    const CStdString tb = reinterpret_cast<CControlUI*>(b)->GetText();
     return -wcscmp(ta.GetData(), tb.GetData());
 }
 }  // namespace

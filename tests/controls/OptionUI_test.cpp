@@ -25,7 +25,7 @@ protected:
     }
     // Attached as the builder and containers do: with a parent and Init.
     template <class T = COptionUI>
-    T* Add(LPCTSTR group = nullptr, RECT rc = RECT { 0, 0, 40, 20 })
+    T* Add(LPCWSTR group = nullptr, RECT rc = RECT { 0, 0, 40, 20 })
     {
         T* option = new T;
         m_options.emplace_back(option);
@@ -43,7 +43,7 @@ protected:
         TEventUI up = MakeEvent(EVENT_BUTTONUP, pt);
         option->Event(up);
     }
-    int GroupSize(LPCTSTR group)
+    int GroupSize(LPCWSTR group)
     {
         CStdPtrArray* members = m_pm.GetOptionGroup(group);
         return members == nullptr ? 0 : members->GetSize();

@@ -49,7 +49,7 @@ private:
 };
 
 // A solid 16x16 opaque bitmap registered in the manager's image cache.
-void AddSolidImage(CPaintManagerUI& manager, LPCTSTR name, DWORD rgb)
+void AddSolidImage(CPaintManagerUI& manager, LPCWSTR name, DWORD rgb)
 {
     BITMAPINFO bmi = {};
     bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

@@ -55,7 +55,7 @@ public:
 
 class OtherNodeUI : public CTreeNodeUI {
 public:
-    LPCTSTR GetClass() const override { return L"OtherNodeUI"; }
+    LPCWSTR GetClass() const override { return L"OtherNodeUI"; }
 };
 
 // Fruit(Apple, Pear(Conference)), Nuts.

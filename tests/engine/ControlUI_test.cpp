@@ -158,9 +158,9 @@ TEST(ControlAttributes, TextualAndGeometricAttributes)
     control.SetAttribute(L"Name", L"ignored");
     control.SetAttribute(L"unknown", L"x");
 
-    EXPECT_EQ(CDuiString(L"ok"), control.GetName().GetData());
-    EXPECT_EQ(CDuiString(L"OK"), control.GetText().GetData());
-    EXPECT_EQ(CDuiString(L"data"), control.GetUserData().GetData());
+    EXPECT_EQ(CStdString(L"ok"), control.GetName().GetData());
+    EXPECT_EQ(CStdString(L"OK"), control.GetText().GetData());
+    EXPECT_EQ(CStdString(L"data"), control.GetUserData().GetData());
     EXPECT_EQ(L'K', control.GetShortcut());
     EXPECT_RECT(R(1, 2, 3, 4), control.GetPadding());
     EXPECT_EQ(5, control.GetBorderRound().cx);

@@ -86,7 +86,7 @@ TEST(PaintManagerSettings, InstanceAndResourceModule)
     EXPECT_TRUE(CPaintManagerUI::GetInstancePath().IsEmpty());
     HINSTANCE self = ::GetModuleHandleW(nullptr);
     CPaintManagerUI::SetInstance(self);
-    CDuiString path = CPaintManagerUI::GetInstancePath();
+    CStdString path = CPaintManagerUI::GetInstancePath();
     ASSERT_FALSE(path.IsEmpty());
     EXPECT_EQ(L'\\', path.GetAt(path.GetLength() - 1));
     EXPECT_EQ(self, CPaintManagerUI::GetResourceDll());
@@ -325,7 +325,7 @@ TEST(PaintManagerDefaults, FirstListWinsAndParentIsConsulted)
     EXPECT_TRUE(child.RemoveDefaultAttributeList(L"Button"));
     EXPECT_FALSE(child.RemoveDefaultAttributeList(L"Button"));
     EXPECT_STREQ(L"width=\"10\"", child.GetDefaultAttributeList(L"Button"));
-    EXPECT_EQ(1, parent.GetDefaultAttribultes().GetSize());
+    EXPECT_EQ(1, parent.GetDefaultAttributes().GetSize());
 }
 
 TEST(PaintManagerDefaults, DefaultListIsAppliedBeforeTheElementsOwn)

@@ -46,11 +46,11 @@ inline void MakeOpaque(HDC hDC, const RECT& rc)
 // Records every event it receives; behaves like a push button for clicks.
 class ProbeUI : public CControlUI {
 public:
-    explicit ProbeUI(LPCTSTR name = L"", COLORREF color = RGB(0, 0, 255)) : m_color(color) { SetName(name); }
+    explicit ProbeUI(LPCWSTR name = L"", COLORREF color = RGB(0, 0, 255)) : m_color(color) { SetName(name); }
     ~ProbeUI() override { ++s_destroyed; }
 
-    LPCTSTR GetClass() const override { return L"ProbeUI"; }
-    LPVOID GetInterface(LPCTSTR pstrName) override
+    LPCWSTR GetClass() const override { return L"ProbeUI"; }
+    LPVOID GetInterface(LPCWSTR pstrName) override
     {
         if (std::wstring(pstrName) == L"Probe") return this;
         return CControlUI::GetInterface(pstrName);
@@ -133,13 +133,13 @@ public:
 // Owns its children and places each at the rectangle given to Add.
 class BoxUI : public CControlUI {
 public:
-    explicit BoxUI(LPCTSTR name = L"", COLORREF color = RGB(255, 255, 255)) : m_color(color) { SetName(name); }
+    explicit BoxUI(LPCWSTR name = L"", COLORREF color = RGB(255, 255, 255)) : m_color(color) { SetName(name); }
     ~BoxUI() override
     {
         for (CControlUI* child : m_children) delete child;
     }
 
-    LPCTSTR GetClass() const override { return L"BoxUI"; }
+    LPCWSTR GetClass() const override { return L"BoxUI"; }
 
     template <typename T> T* Add(T* child, RECT place)
     {

@@ -159,13 +159,13 @@ TEST_F(RenderText, ColourTagsOnPixels)
 TEST_F(RenderText, LinksReportTheirRectangles)
 {
     RECT links[4] {};
-    CDuiString texts[4];
+    CStdString texts[4];
     int count = 4;
     RECT rc { 0, 0, 300, 50 };
     CRenderEngine::DrawHtmlText(m_canvas.DC(), &m_manager, rc, L"<a go>link</a> tail", 0xFF000000u, links, texts,
         count, 0);
     ASSERT_EQ(1, count);
-    EXPECT_EQ(CDuiString(L"go"), texts[0]);
+    EXPECT_EQ(CStdString(L"go"), texts[0]);
     EXPECT_EQ(0, links[0].left);
     EXPECT_EQ(0, links[0].top);
     EXPECT_EQ(Extent(L"link", Font(false, true)), links[0].right);
@@ -180,14 +180,14 @@ TEST_F(RenderText, AWrappedLinkGivesOneRectanglePerLine)
 {
     const int width = Extent(L"aaa ", Font(false, true)) + 2;
     RECT links[4] {};
-    CDuiString texts[4];
+    CStdString texts[4];
     int count = 4;
     RECT rc { 0, 0, width, 100 };
     CRenderEngine::DrawHtmlText(m_canvas.DC(), &m_manager, rc, L"<a go>aaa bbb</a>", 0xFF000000u, links, texts, count,
         DT_WORDBREAK);
     ASSERT_EQ(2, count);
-    EXPECT_EQ(CDuiString(L"go"), texts[0]);
-    EXPECT_EQ(CDuiString(L"go"), texts[1]);
+    EXPECT_EQ(CStdString(L"go"), texts[0]);
+    EXPECT_EQ(CStdString(L"go"), texts[1]);
     EXPECT_EQ(0, links[0].top);
     EXPECT_EQ(links[0].bottom, links[1].top);
     EXPECT_EQ(0, links[1].left);
@@ -198,15 +198,15 @@ TEST_F(RenderText, TheLinkTableNeverOverflows)
 {
     const int width = Extent(L"aaa ", Font(false, true)) + 2;
     RECT links[3] { {}, { 1, 2, 3, 4 }, { 5, 6, 7, 8 } };
-    CDuiString texts[3] { L"", L"sentinel", L"sentinel" };
+    CStdString texts[3] { L"", L"sentinel", L"sentinel" };
     int count = 1;
     RECT rc { 0, 0, width, 100 };
     CRenderEngine::DrawHtmlText(m_canvas.DC(), &m_manager, rc, L"<a one>aaa bbb ccc</a><a two>x</a>", 0xFF000000u,
         links, texts, count, DT_WORDBREAK);
     EXPECT_EQ(1, count);
-    EXPECT_EQ(CDuiString(L"one"), texts[0]);
-    EXPECT_EQ(CDuiString(L"sentinel"), texts[1]);
-    EXPECT_EQ(CDuiString(L"sentinel"), texts[2]);
+    EXPECT_EQ(CStdString(L"one"), texts[0]);
+    EXPECT_EQ(CStdString(L"sentinel"), texts[1]);
+    EXPECT_EQ(CStdString(L"sentinel"), texts[2]);
     EXPECT_EQ(1, links[1].left);
     EXPECT_EQ(5, links[2].left);
 
@@ -432,7 +432,7 @@ TEST_F(RenderText, MutatedRichTextNeverCrashes)
         const UINT styles[] = { 0, DT_WORDBREAK, DT_SINGLELINE | DT_END_ELLIPSIS, DT_CENTER | DT_VCENTER,
             DT_WORDBREAK | DT_END_ELLIPSIS | DT_RIGHT | DT_BOTTOM, DT_CALCRECT | DT_WORDBREAK };
         RECT links[2] {};
-        CDuiString texts[2];
+        CStdString texts[2];
         int capacity = 2;
         RECT rc { 3, 2, 3 + static_cast<LONG>(random() % 120), 2 + static_cast<LONG>(random() % 60) };
         CRenderEngine::DrawHtmlText(m_canvas.DC(), &m_manager, rc, text.c_str(), 0xFF000000u, links, texts, capacity,

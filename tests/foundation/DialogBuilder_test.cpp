@@ -36,7 +36,7 @@ class TrackedControl : public CControlUI {
 public:
     explicit TrackedControl(int* destroyed) : m_destroyed(destroyed) {}
     ~TrackedControl() override { ++*m_destroyed; }
-    LPCTSTR GetClass() const override { return L"TrackedUI"; }
+    LPCWSTR GetClass() const override { return L"TrackedUI"; }
 
 private:
     int* m_destroyed;
@@ -45,12 +45,12 @@ private:
 class RefusingContainer : public CContainerUI {
 public:
     bool Add(CControlUI*) override { return false; }
-    LPCTSTR GetClass() const override { return L"RefusingUI"; }
+    LPCWSTR GetClass() const override { return L"RefusingUI"; }
 };
 
 class Callback : public IDialogBuilderCallback {
 public:
-    CControlUI* CreateControl(LPCTSTR pstrClass) override
+    CControlUI* CreateControl(LPCWSTR pstrClass) override
     {
         asked.push_back(pstrClass);
         if (std::wcscmp(pstrClass, L"Tracked") == 0) return new TrackedControl(&destroyed);
@@ -324,13 +324,13 @@ namespace {
 
 int g_pluginCalls = 0;
 
-CControlUI* PluginDeclines(LPCTSTR)
+CControlUI* PluginDeclines(LPCWSTR)
 {
     ++g_pluginCalls;
     return nullptr;
 }
 
-CControlUI* PluginMakesGauges(LPCTSTR pstrClass)
+CControlUI* PluginMakesGauges(LPCWSTR pstrClass)
 {
     ++g_pluginCalls;
     if (std::wcscmp(pstrClass, L"Gauge") != 0) return nullptr;

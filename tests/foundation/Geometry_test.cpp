@@ -8,12 +8,12 @@ using namespace Veneer;
 
 TEST(Geometry, RectOperations)
 {
-    CDuiRect rc(10, 20, 30, 60);
+    CRect rc(10, 20, 30, 60);
     EXPECT_EQ(20, rc.GetWidth());
     EXPECT_EQ(40, rc.GetHeight());
     EXPECT_FALSE(rc.IsNull());
-    rc.Join(CDuiRect(0, 30, 15, 100));
-    EXPECT_EQ(CDuiRect(0, 20, 30, 100).left, rc.left);
+    rc.Join(CRect(0, 30, 15, 100));
+    EXPECT_EQ(CRect(0, 20, 30, 100).left, rc.left);
     EXPECT_EQ(100, rc.bottom);
     EXPECT_EQ(30, rc.right);
     rc.Offset(5, -5);
@@ -31,23 +31,23 @@ TEST(Geometry, RectOperations)
     EXPECT_EQ(0, rc.left);
     EXPECT_EQ(80, rc.bottom);
 
-    CDuiRect flipped(50, 40, 10, 5);
+    CRect flipped(50, 40, 10, 5);
     flipped.Normalize();
     EXPECT_EQ(10, flipped.left);
     EXPECT_EQ(50, flipped.right);
     EXPECT_EQ(5, flipped.top);
     EXPECT_EQ(40, flipped.bottom);
 
-    CDuiRect u(0, 0, 10, 10);
-    u.Union(CDuiRect(20, 20, 20, 30));  // empty operand ignored
+    CRect u(0, 0, 10, 10);
+    u.Union(CRect(20, 20, 20, 30));  // empty operand ignored
     EXPECT_EQ(10, u.right);
-    u.Union(CDuiRect(5, 5, 40, 12));
+    u.Union(CRect(5, 5, 40, 12));
     EXPECT_EQ(40, u.right);
     u.Empty();
     EXPECT_TRUE(u.IsNull());
 
     RECT plain = { 1, 2, 3, 4 };
-    CDuiRect copy(plain);
+    CRect copy(plain);
     EXPECT_EQ(4, copy.bottom);
     const RECT* asRect = &copy;
     EXPECT_EQ(1, asRect->left);

@@ -23,7 +23,7 @@ public:
         *Cancel = VARIANT_TRUE;
     }
     void NavigateError(IDispatch*, VARIANT*&, VARIANT*&, VARIANT*&, VARIANT_BOOL*&) override { ++errors; }
-    void NavigateComplete2(IDispatch*, VARIANT*&, const CDuiString& sName) override
+    void NavigateComplete2(IDispatch*, VARIANT*&, const CStdString& sName) override
     {
         ++completes;
         lastName = sName.GetData();

@@ -8,11 +8,11 @@
 #include "TrayIcon.h"
 #include "WebFrame.h"
 
-using Veneer::CDuiString;
+using Veneer::CStdString;
 
 TEST(PlayDetection, KeywordIsFoundCaseSensitivelyAnywhere)
 {
-    const CDuiString keyword(L"client=pc");
+    const CStdString keyword(L"client=pc");
     EXPECT_TRUE(IsPlayAddress(L"http://host/game.html?client=pc", keyword));
     EXPECT_TRUE(IsPlayAddress(L"http://host/client=pc/game.html", keyword));
     EXPECT_TRUE(IsPlayAddress(L"http://host/game.html#x&client=pc", keyword));
@@ -20,17 +20,17 @@ TEST(PlayDetection, KeywordIsFoundCaseSensitivelyAnywhere)
     EXPECT_FALSE(IsPlayAddress(L"http://host/game.html?client=p", keyword));
     EXPECT_FALSE(IsPlayAddress(L"", keyword));
     // A configuration without the key matches every address.
-    EXPECT_TRUE(IsPlayAddress(L"about:blank", CDuiString()));
-    EXPECT_TRUE(IsPlayAddress(L"", CDuiString()));
+    EXPECT_TRUE(IsPlayAddress(L"about:blank", CStdString()));
+    EXPECT_TRUE(IsPlayAddress(L"", CStdString()));
 }
 
 TEST(PlayDetection, StartAddressBeginsAtTheFirstHttp)
 {
-    EXPECT_EQ(CDuiString(L"http://host/g?client=pc"), PlayStartAddress(L"res://x/http://host/g?client=pc"));
-    EXPECT_EQ(CDuiString(L"http://a/?u=http://b/"), PlayStartAddress(L"js:http://a/?u=http://b/"));
-    EXPECT_EQ(CDuiString(L"http://host/g"), PlayStartAddress(L"http://host/g"));
-    EXPECT_EQ(CDuiString(L"https://host/g?client=pc"), PlayStartAddress(L"https://host/g?client=pc"));
-    EXPECT_EQ(CDuiString(), PlayStartAddress(CDuiString()));
+    EXPECT_EQ(CStdString(L"http://host/g?client=pc"), PlayStartAddress(L"res://x/http://host/g?client=pc"));
+    EXPECT_EQ(CStdString(L"http://a/?u=http://b/"), PlayStartAddress(L"js:http://a/?u=http://b/"));
+    EXPECT_EQ(CStdString(L"http://host/g"), PlayStartAddress(L"http://host/g"));
+    EXPECT_EQ(CStdString(L"https://host/g?client=pc"), PlayStartAddress(L"https://host/g?client=pc"));
+    EXPECT_EQ(CStdString(), PlayStartAddress(CStdString()));
 }
 
 TEST(TrailerAddress, PiecesOfTheTrailer)

@@ -72,7 +72,7 @@ TEST(LabelWindow, ClickingALinkReportsItsIndex)
     LabelWindow w;
     ASSERT_NE(w.links, nullptr);
     ASSERT_EQ(w.links->GetLinkCount(), 2);
-    EXPECT_EQ(*w.links->GetLinkContent(1), CDuiString(L"two"));
+    EXPECT_EQ(*w.links->GetLinkContent(1), CStdString(L"two"));
     const RECT link = w.links->GetLinkRects()[1];
     const POINT pt { (link.left + link.right) / 2, (link.top + link.bottom) / 2 };
     w.Click(pt);
@@ -89,7 +89,7 @@ TEST(LabelWindow, EffectsTextIsPaintedThroughGdiplus)
 {
     LabelWindow w;
     ASSERT_NE(w.effect, nullptr);
-    EXPECT_EQ(w.effect->GetText(), CDuiString(L"Glow"));
+    EXPECT_EQ(w.effect->GetText(), CStdString(L"Glow"));
     const RECT rc = w.effect->GetPos();
     EXPECT_GT(w.CountPixels(rc, IsRed), 20);
 

@@ -212,7 +212,7 @@ const wchar_t kTextSkin[] =
 
 class RecordingCallback : public IListCallbackUI {
 public:
-    LPCTSTR GetItemText(CControlUI* /*pList*/, int iItem, int iSubItem) override
+    LPCWSTR GetItemText(CControlUI* /*pList*/, int iItem, int iSubItem) override
     {
         calls.push_back(iItem * 10 + iSubItem);
         return iSubItem == 0 ? L"left" : L"right";

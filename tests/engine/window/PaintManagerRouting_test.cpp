@@ -334,7 +334,7 @@ namespace {
 class LabelProbeUI : public ProbeUI {
 public:
     using ProbeUI::ProbeUI;
-    LPCTSTR GetClass() const override { return L"TestLabelUI"; }
+    LPCWSTR GetClass() const override { return L"TestLabelUI"; }
 };
 
 }  // namespace

@@ -32,7 +32,7 @@ public:
     }
 
     UINT resourceId { 0 };
-    CDuiString zipName;
+    CStdString zipName;
     int inits { 0 };
     CControlUI* rootAtInit { nullptr };
     int finals { 0 };
@@ -56,10 +56,10 @@ public:
 
 protected:
     LPCWSTR GetFrameClassName() const override { return L"VeneerSkinWindow"; }
-    CDuiString GetSkinDirectory() const override { return m_directory; }
-    CDuiString GetSkinFileName() const override { return m_file; }
+    CStdString GetSkinDirectory() const override { return m_directory; }
+    CStdString GetSkinFileName() const override { return m_file; }
     UILIB_RESOURCETYPE GetResourceType() const override { return m_type; }
-    CDuiString GetZIPFileName() const override { return zipName; }
+    CStdString GetZIPFileName() const override { return zipName; }
     UINT GetResourceID() const override { return resourceId; }
 
     void InitWindow() override
@@ -85,8 +85,8 @@ protected:
 
 private:
     UILIB_RESOURCETYPE m_type;
-    CDuiString m_directory;
-    CDuiString m_file;
+    CStdString m_directory;
+    CStdString m_file;
 };
 
 // A skin that fails to load shows a blocking message box and ends the

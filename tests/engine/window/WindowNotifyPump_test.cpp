@@ -22,14 +22,14 @@ public:
     void OnBaseSelect(TNotifyUI&) { calls.push_back("base select"); }
     void OnBaseTimer(TNotifyUI&) { calls.push_back("base timer"); }
 
-    DUI_DECLARE_MESSAGE_MAP()
+    VENEER_DECLARE_MESSAGE_MAP()
 };
 
-DUI_BEGIN_MESSAGE_MAP(BasePump, CNotifyPump)
-    DUI_ON_MSGTYPE(L"click", BasePump::OnBaseClick)
-    DUI_ON_MSGTYPE(L"selectchanged", BasePump::OnBaseSelect)
-    DUI_ON_MSGTYPE(L"timer", BasePump::OnBaseTimer)
-DUI_END_MESSAGE_MAP()
+VENEER_BEGIN_MESSAGE_MAP(BasePump, CNotifyPump)
+    VENEER_ON_MSGTYPE(L"click", BasePump::OnBaseClick)
+    VENEER_ON_MSGTYPE(L"selectchanged", BasePump::OnBaseSelect)
+    VENEER_ON_MSGTYPE(L"timer", BasePump::OnBaseTimer)
+VENEER_END_MESSAGE_MAP()
 
 // A derived map, chained to BasePump's; it has a second base so that the
 // handlers live at an offset inside the object.
@@ -50,27 +50,27 @@ public:
         lastLParam = lParam;
     }
 
-    DUI_DECLARE_MESSAGE_MAP()
+    VENEER_DECLARE_MESSAGE_MAP()
 };
 
-DUI_BEGIN_MESSAGE_MAP(DerivedPump, BasePump)
-    DUI_ON_MSGTYPE(L"click", DerivedPump::OnAnyClick)
-    DUI_ON_MSGTYPE(L"click", DerivedPump::OnLaterAnyClick)
-    DUI_ON_MSGTYPE_CTRNAME(L"click", L"okbtn", DerivedPump::OnOkClick)
-    DUI_ON_MSGTYPE_PARAMS(L"timer", L"", DerivedPump::OnTimerParams)
-DUI_END_MESSAGE_MAP()
+VENEER_BEGIN_MESSAGE_MAP(DerivedPump, BasePump)
+    VENEER_ON_MSGTYPE(L"click", DerivedPump::OnAnyClick)
+    VENEER_ON_MSGTYPE(L"click", DerivedPump::OnLaterAnyClick)
+    VENEER_ON_MSGTYPE_CTRNAME(L"click", L"okbtn", DerivedPump::OnOkClick)
+    VENEER_ON_MSGTYPE_PARAMS(L"timer", L"", DerivedPump::OnTimerParams)
+VENEER_END_MESSAGE_MAP()
 
 class PanelPump : public CNotifyPump {
 public:
     int selects { 0 };
     void OnSelect(TNotifyUI&) { ++selects; }
 
-    DUI_DECLARE_MESSAGE_MAP()
+    VENEER_DECLARE_MESSAGE_MAP()
 };
 
-DUI_BEGIN_MESSAGE_MAP(PanelPump, CNotifyPump)
-    DUI_ON_MSGTYPE(L"selectchanged", PanelPump::OnSelect)
-DUI_END_MESSAGE_MAP()
+VENEER_BEGIN_MESSAGE_MAP(PanelPump, CNotifyPump)
+    VENEER_ON_MSGTYPE(L"selectchanged", PanelPump::OnSelect)
+VENEER_END_MESSAGE_MAP()
 
 TNotifyUI Message(LPCWSTR type, CControlUI* sender, LPCWSTR virtualWnd = L"")
 {

@@ -102,8 +102,8 @@ TEST_F(WindowWndTest, AnExistingClassIsNoFailure)
 {
     TestWnd first(L"VeneerSharedClass");
     TestWnd second(L"VeneerSharedClass");
-    ASSERT_NE(first.CreateDuiWindow(nullptr, L"one"), nullptr);
-    ASSERT_NE(second.CreateDuiWindow(nullptr, L"two", WS_POPUP), nullptr);
+    ASSERT_NE(first.CreateVeneerWindow(nullptr, L"one"), nullptr);
+    ASSERT_NE(second.CreateVeneerWindow(nullptr, L"two", WS_POPUP), nullptr);
     EXPECT_EQ(first.SendMessageW(WM_TEST_PING), 77);
     EXPECT_EQ(second.SendMessageW(WM_TEST_PING), 77);
     EXPECT_EQ(first.pings, 1);

@@ -29,7 +29,7 @@ public:
     {
         before.push_back(VariantText(url));
     }
-    void NavigateComplete2(IDispatch*, VARIANT*& url, const CDuiString&) override
+    void NavigateComplete2(IDispatch*, VARIANT*& url, const CStdString&) override
     {
         completed.push_back(VariantText(url));
     }

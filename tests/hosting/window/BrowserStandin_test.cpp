@@ -47,7 +47,7 @@ public:
     {
         before.push_back(VariantText(url));
     }
-    void NavigateComplete2(IDispatch* pDisp, VARIANT*& url, const CDuiString& sName) override
+    void NavigateComplete2(IDispatch* pDisp, VARIANT*& url, const CStdString& sName) override
     {
         completed.push_back(VariantText(url));
         names.push_back(sName.GetData());

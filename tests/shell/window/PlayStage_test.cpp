@@ -10,7 +10,7 @@
 #include "WebFrame.h"
 #include "support/TestSupport.h"
 
-using Veneer::CDuiString;
+using Veneer::CStdString;
 
 namespace {
 
@@ -21,16 +21,16 @@ HWND PlainWindow()
 }
 
 // Records the play frames it is asked to open instead of opening them.
-class TestWebFrame : public CMircroClientWebFrame {
+class TestWebFrame : public CMicroClientWebFrame {
 public:
     explicit TestWebFrame(HWND hWnd) { m_hWnd = hWnd; }
     ~TestWebFrame() override { m_hWnd = nullptr; }
 
-    std::vector<CDuiString> opened;
+    std::vector<CStdString> opened;
     bool openSucceeds { true };
 
 protected:
-    bool OpenPlayFrame(const CDuiString& address) override
+    bool OpenPlayFrame(const CStdString& address) override
     {
         opened.push_back(address);
         return openSucceeds;
@@ -38,7 +38,7 @@ protected:
 };
 
 // Runs one navigation through BeforeNavigate2 as the browser would.
-bool Navigate(CMircroClientWebFrame& frame, const wchar_t* address)
+bool Navigate(CMicroClientWebFrame& frame, const wchar_t* address)
 {
     VARIANT url;
     ::VariantInit(&url);
@@ -64,7 +64,7 @@ public:
     ~KeywordScope() { GetClientConfig().playGamekeyWord = m_saved; }
 
 private:
-    CDuiString m_saved;
+    CStdString m_saved;
 };
 
 }  // namespace
@@ -97,7 +97,7 @@ TEST(PlayStage, KeywordNavigationIsCancelledAndOpensPlayFromHttp)
 
     EXPECT_TRUE(Navigate(frame, L"x-res:http://host/game.html?client=pc"));
     ASSERT_EQ(1u, frame.opened.size());
-    EXPECT_EQ(CDuiString(L"http://host/game.html?client=pc"), frame.opened[0]);
+    EXPECT_EQ(CStdString(L"http://host/game.html?client=pc"), frame.opened[0]);
     EXPECT_FALSE(::IsWindowVisible(window));  // the web frame hides
     ::DestroyWindow(window);
 }

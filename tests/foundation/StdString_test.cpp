@@ -2,29 +2,29 @@
 
 #include <string>
 
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
-using Veneer::CDuiString;
+using Veneer::CStdString;
 
 namespace {
 
-bool IsInline(const CDuiString& s)
+bool IsInline(const CStdString& s)
 {
     const char* object = reinterpret_cast<const char*>(&s);
     const char* data = reinterpret_cast<const char*>(s.GetData());
-    return data >= object && data < object + sizeof(CDuiString);
+    return data >= object && data < object + sizeof(CStdString);
 }
 
 }  // namespace
 
-TEST(DuiString, InlineHeapBoundary)
+TEST(StdString, InlineHeapBoundary)
 {
     const std::wstring s62(62, L'x');
     const std::wstring s63(63, L'y');
-    CDuiString a(s62.c_str());
+    CStdString a(s62.c_str());
     EXPECT_TRUE(IsInline(a));
     EXPECT_EQ(62, a.GetLength());
-    CDuiString b(s63.c_str());
+    CStdString b(s63.c_str());
     EXPECT_FALSE(IsInline(b));
     EXPECT_EQ(63, b.GetLength());
     EXPECT_STREQ(s63.c_str(), b.GetData());
@@ -33,7 +33,7 @@ TEST(DuiString, InlineHeapBoundary)
     EXPECT_STREQ(L"0123456789", b.GetData());
 
     // Appending across the boundary moves to the heap and keeps the text.
-    CDuiString c(s62.c_str());
+    CStdString c(s62.c_str());
     c += L'z';
     EXPECT_FALSE(IsInline(c));
     EXPECT_EQ(s62 + L"z", std::wstring(c.GetData()));
@@ -42,12 +42,12 @@ TEST(DuiString, InlineHeapBoundary)
     EXPECT_EQ(s62 + L"z" + s62 + L"z", std::wstring(c.GetData()));
 }
 
-TEST(DuiString, AssignLengthAndNulls)
+TEST(StdString, AssignLengthAndNulls)
 {
-    CDuiString s(L"abcdef", 3);
+    CStdString s(L"abcdef", 3);
     EXPECT_STREQ(L"abc", s.GetData());
     // A length beyond the text stops at its terminator.
-    CDuiString shorter(L"ab", 200);
+    CStdString shorter(L"ab", 200);
     EXPECT_STREQ(L"ab", shorter.GetData());
     EXPECT_EQ(2, shorter.GetLength());
     s.Assign(nullptr);
@@ -64,18 +64,18 @@ TEST(DuiString, AssignLengthAndNulls)
     EXPECT_STREQ(L"ansi text", s.GetData());
     s = static_cast<LPCSTR>(nullptr);
     EXPECT_TRUE(s.IsEmpty());
-    EXPECT_STREQ(L"ab", (CDuiString(L"a") + L"b").GetData());
-    EXPECT_STREQ(L"a", (CDuiString(L"a") + static_cast<LPCWSTR>(nullptr)).GetData());
+    EXPECT_STREQ(L"ab", (CStdString(L"a") + L"b").GetData());
+    EXPECT_STREQ(L"a", (CStdString(L"a") + static_cast<LPCWSTR>(nullptr)).GetData());
 }
 
-TEST(DuiString, SelfAssignmentAndAliasing)
+TEST(StdString, SelfAssignmentAndAliasing)
 {
     const std::wstring long70(70, L'L');
-    CDuiString heap(long70.c_str());
-    const CDuiString& alias = heap;
+    CStdString heap(long70.c_str());
+    const CStdString& alias = heap;
     heap = alias;
     EXPECT_EQ(long70, std::wstring(heap.GetData()));
-    CDuiString small(L"short");
+    CStdString small(L"short");
     small = small;
     EXPECT_STREQ(L"short", small.GetData());
 
@@ -84,30 +84,30 @@ TEST(DuiString, SelfAssignmentAndAliasing)
     EXPECT_TRUE(IsInline(heap));
     EXPECT_EQ(std::wstring(10, L'L'), std::wstring(heap.GetData()));
 
-    CDuiString grow(long70.c_str());
+    CStdString grow(long70.c_str());
     grow.Append(grow.GetData() + 5);
     EXPECT_EQ(135, grow.GetLength());
 }
 
-TEST(DuiString, HeapBlockShortenedBySetAtReturnsInline)
+TEST(StdString, HeapBlockShortenedBySetAtReturnsInline)
 {
-    CDuiString s(std::wstring(80, L'h').c_str());
+    CStdString s(std::wstring(80, L'h').c_str());
     s.SetAt(3, L'\0');
     EXPECT_EQ(3, s.GetLength());
     s.Append(L"xy");
     EXPECT_TRUE(IsInline(s));
     EXPECT_STREQ(L"hhhxy", s.GetData());
     // A heap string longer than 62 reuses its block when assigned something shorter.
-    CDuiString t(std::wstring(100, L'a').c_str());
+    CStdString t(std::wstring(100, L'a').c_str());
     const LPCWSTR block = t.GetData();
     t = std::wstring(70, L'b').c_str();
     EXPECT_EQ(block, t.GetData());
     EXPECT_EQ(std::wstring(70, L'b'), std::wstring(t.GetData()));
 }
 
-TEST(DuiString, LeftMidRight)
+TEST(StdString, LeftMidRight)
 {
-    CDuiString s(L"abcdef");
+    CStdString s(L"abcdef");
     EXPECT_STREQ(L"cdef", s.Mid(2, -1).GetData());
     EXPECT_STREQ(L"cdef", s.Mid(2).GetData());
     EXPECT_STREQ(L"ef", s.Mid(4, 10).GetData());
@@ -117,15 +117,15 @@ TEST(DuiString, LeftMidRight)
     EXPECT_STREQ(L"ab", s.Left(2).GetData());
     EXPECT_STREQ(L"", s.Left(-3).GetData());
     EXPECT_STREQ(L"abcdef", s.Left(60).GetData());
-    CDuiString abc(L"abc");
+    CStdString abc(L"abc");
     EXPECT_STREQ(L"abc", abc.Right(10).GetData());
     EXPECT_STREQ(L"bc", abc.Right(2).GetData());
     EXPECT_STREQ(L"", abc.Right(0).GetData());
 }
 
-TEST(DuiString, FindRules)
+TEST(StdString, FindRules)
 {
-    CDuiString s(L"abcabc");
+    CStdString s(L"abcabc");
     EXPECT_EQ(0, s.Find(L"abc"));
     EXPECT_EQ(3, s.Find(L"abc", 1));
     EXPECT_EQ(-1, s.Find(L"abc", 6));  // empty tail searched
@@ -139,14 +139,14 @@ TEST(DuiString, FindRules)
     EXPECT_EQ(-1, s.Find(L'z'));
     EXPECT_EQ(5, s.ReverseFind(L'c'));
     EXPECT_EQ(-1, s.ReverseFind(L'z'));
-    CDuiString empty;
+    CStdString empty;
     EXPECT_EQ(-1, empty.Find(L'a'));
     EXPECT_EQ(0, empty.Find(L""));
 }
 
-TEST(DuiString, Replace)
+TEST(StdString, Replace)
 {
-    CDuiString s(L"aXa");
+    CStdString s(L"aXa");
     EXPECT_EQ(2, s.Replace(L"a", L"aa"));
     EXPECT_STREQ(L"aaXaa", s.GetData());
     EXPECT_EQ(0, s.Replace(L"q", L"z"));
@@ -154,18 +154,18 @@ TEST(DuiString, Replace)
     EXPECT_STREQ(L"aaXaa", s.GetData());
     EXPECT_EQ(1, s.Replace(L"X", L""));
     EXPECT_STREQ(L"aaaa", s.GetData());
-    CDuiString tip(L"line one<n>line two<n>");
+    CStdString tip(L"line one<n>line two<n>");
     EXPECT_EQ(2, tip.Replace(L"<n>", L"\r\n"));
     EXPECT_STREQ(L"line one\r\nline two\r\n", tip.GetData());
     // Growing past the inline buffer while replacing.
-    CDuiString grow(std::wstring(40, L'x').c_str());
+    CStdString grow(std::wstring(40, L'x').c_str());
     EXPECT_EQ(40, grow.Replace(L"x", L"yy"));
     EXPECT_EQ(std::wstring(80, L'y'), std::wstring(grow.GetData()));
 }
 
-TEST(DuiString, CompareAndCase)
+TEST(StdString, CompareAndCase)
 {
-    CDuiString s(L"Button");
+    CStdString s(L"Button");
     EXPECT_EQ(0, s.Compare(L"Button"));
     EXPECT_LT(s.Compare(L"button"), 0);
     EXPECT_EQ(0, s.CompareNoCase(L"bUTTON"));
@@ -182,9 +182,9 @@ TEST(DuiString, CompareAndCase)
     EXPECT_STREQ(L"button", s.GetData());
 }
 
-TEST(DuiString, CaseMappingWholeRange)
+TEST(StdString, CaseMappingWholeRange)
 {
-    CDuiString accents(L"\x00E9\x0101\x0436");
+    CStdString accents(L"\x00E9\x0101\x0436");
     accents.MakeUpper();
     EXPECT_STREQ(L"\x00C9\x0100\x0416", accents.GetData());
     accents.MakeLower();
@@ -194,11 +194,11 @@ TEST(DuiString, CaseMappingWholeRange)
     std::wstring all;
     for (unsigned ch = 1; ch <= 0xFFFF; ++ch)
         all += static_cast<wchar_t>(ch);
-    CDuiString upper(all.c_str());
+    CStdString upper(all.c_str());
     upper.MakeUpper();
     EXPECT_EQ(0xFFFF, upper.GetLength());
     EXPECT_EQ(L'A', upper[static_cast<int>(L'a') - 1]);
-    CDuiString lower(all.c_str());
+    CStdString lower(all.c_str());
     lower.MakeLower();
     EXPECT_EQ(0xFFFF, lower.GetLength());
     EXPECT_EQ(L'z', lower[static_cast<int>(L'Z') - 1]);
@@ -206,9 +206,9 @@ TEST(DuiString, CaseMappingWholeRange)
     EXPECT_EQ(static_cast<wchar_t>(0xD800), upper[0xD800 - 1]);
 }
 
-TEST(DuiString, Format)
+TEST(StdString, Format)
 {
-    CDuiString s;
+    CStdString s;
     EXPECT_EQ(7, s.Format(L"%s-%d", L"abc", 123));
     EXPECT_STREQ(L"abc-123", s.GetData());
     const std::wstring big(300, L'w');
@@ -218,9 +218,9 @@ TEST(DuiString, Format)
     EXPECT_TRUE(s.IsEmpty());
 }
 
-TEST(DuiString, SmallFormatTruncatesInsteadOfOverrunning)
+TEST(StdString, SmallFormatTruncatesInsteadOfOverrunning)
 {
-    CDuiString s;
+    CStdString s;
     EXPECT_EQ(5, s.SmallFormat(L"%d", 12345));
     EXPECT_STREQ(L"12345", s.GetData());
     EXPECT_EQ(8, s.SmallFormat(L"%08X", 0xBEEFu));

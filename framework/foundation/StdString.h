@@ -4,16 +4,16 @@
 
 namespace Veneer {
 
-class CDuiString {
+class CStdString {
 public:
     // Texts up to this many characters stay in the inline buffer.
     enum { MAX_LOCAL_STRING_LEN = 62 };
 
-    CDuiString();
-    CDuiString(wchar_t ch);
-    CDuiString(const CDuiString& src);
-    CDuiString(LPCWSTR text, int length = -1);
-    ~CDuiString();
+    CStdString();
+    CStdString(wchar_t ch);
+    CStdString(const CStdString& src);
+    CStdString(LPCWSTR text, int length = -1);
+    ~CStdString();
 
     void Empty();
     int GetLength() const;
@@ -26,18 +26,18 @@ public:
     operator LPCWSTR() const;
     wchar_t operator[](int index) const;
 
-    const CDuiString& operator=(const CDuiString& src);
-    const CDuiString& operator=(LPCWSTR text);
-    const CDuiString& operator=(wchar_t ch);
-    const CDuiString& operator=(LPCSTR text);
+    const CStdString& operator=(const CStdString& src);
+    const CStdString& operator=(LPCWSTR text);
+    const CStdString& operator=(wchar_t ch);
+    const CStdString& operator=(LPCSTR text);
 
-    const CDuiString& operator+=(const CDuiString& src);
-    const CDuiString& operator+=(LPCWSTR text);
-    const CDuiString& operator+=(wchar_t ch);
-    const CDuiString& operator+=(LPCSTR text);
+    const CStdString& operator+=(const CStdString& src);
+    const CStdString& operator+=(LPCWSTR text);
+    const CStdString& operator+=(wchar_t ch);
+    const CStdString& operator+=(LPCSTR text);
 
-    CDuiString operator+(const CDuiString& src) const;
-    CDuiString operator+(LPCWSTR text) const;
+    CStdString operator+(const CStdString& src) const;
+    CStdString operator+(LPCWSTR text) const;
 
     bool operator==(LPCWSTR text) const;
     bool operator!=(LPCWSTR text) const;
@@ -52,9 +52,9 @@ public:
     void MakeUpper();
     void MakeLower();
 
-    CDuiString Left(int length) const;
-    CDuiString Mid(int pos, int length = -1) const;
-    CDuiString Right(int length) const;
+    CStdString Left(int length) const;
+    CStdString Mid(int pos, int length = -1) const;
+    CStdString Right(int length) const;
 
     int Find(wchar_t ch, int start = 0) const;
     int Find(LPCWSTR text, int start = 0) const;

@@ -1,4 +1,4 @@
-#include "foundation/DuiString.h"
+#include "foundation/StdString.h"
 
 #include "foundation/ValueSyntax.h"
 
@@ -19,78 +19,78 @@ LPWSTR AllocateChars(size_t count)
 
 }  // namespace
 
-CDuiString::CDuiString() = default;
+CStdString::CStdString() = default;
 
-CDuiString::CDuiString(wchar_t ch)
+CStdString::CStdString(wchar_t ch)
 {
     m_szBuffer[0] = ch;
     m_szBuffer[1] = L'\0';
 }
 
-CDuiString::CDuiString(const CDuiString& src)
+CStdString::CStdString(const CStdString& src)
 {
     Assign(src.m_pstr);
 }
 
-CDuiString::CDuiString(LPCWSTR text, int length)
+CStdString::CStdString(LPCWSTR text, int length)
 {
     Assign(text, length);
 }
 
-CDuiString::~CDuiString()
+CStdString::~CStdString()
 {
     ReleaseHeap();
 }
 
-void CDuiString::ReleaseHeap()
+void CStdString::ReleaseHeap()
 {
     if (IsOnHeap())
         free(m_pstr);
     m_pstr = m_szBuffer;
 }
 
-void CDuiString::Empty()
+void CStdString::Empty()
 {
     ReleaseHeap();
     m_szBuffer[0] = L'\0';
 }
 
-int CDuiString::GetLength() const
+int CStdString::GetLength() const
 {
     return static_cast<int>(wcslen(m_pstr));
 }
 
-bool CDuiString::IsEmpty() const
+bool CStdString::IsEmpty() const
 {
     return m_pstr[0] == L'\0';
 }
 
-wchar_t CDuiString::GetAt(int index) const
+wchar_t CStdString::GetAt(int index) const
 {
     return m_pstr[index];
 }
 
-void CDuiString::SetAt(int index, wchar_t ch)
+void CStdString::SetAt(int index, wchar_t ch)
 {
     m_pstr[index] = ch;
 }
 
-LPCWSTR CDuiString::GetData() const
+LPCWSTR CStdString::GetData() const
 {
     return m_pstr;
 }
 
-CDuiString::operator LPCWSTR() const
+CStdString::operator LPCWSTR() const
 {
     return m_pstr;
 }
 
-wchar_t CDuiString::operator[](int index) const
+wchar_t CStdString::operator[](int index) const
 {
     return m_pstr[index];
 }
 
-void CDuiString::Assign(LPCWSTR text, int length)
+void CStdString::Assign(LPCWSTR text, int length)
 {
     if (!text)
         text = L"";
@@ -122,7 +122,7 @@ void CDuiString::Assign(LPCWSTR text, int length)
     m_pstr[length] = L'\0';
 }
 
-void CDuiString::Append(LPCWSTR text)
+void CStdString::Append(LPCWSTR text)
 {
     if (!text)
         return;
@@ -155,13 +155,13 @@ void CDuiString::Append(LPCWSTR text)
     m_szBuffer[total] = L'\0';
 }
 
-const CDuiString& CDuiString::operator=(const CDuiString& src)
+const CStdString& CStdString::operator=(const CStdString& src)
 {
     Assign(src.m_pstr);
     return *this;
 }
 
-const CDuiString& CDuiString::operator=(LPCWSTR text)
+const CStdString& CStdString::operator=(LPCWSTR text)
 {
     if (!text) {
         Empty();
@@ -171,7 +171,7 @@ const CDuiString& CDuiString::operator=(LPCWSTR text)
     return *this;
 }
 
-const CDuiString& CDuiString::operator=(wchar_t ch)
+const CStdString& CStdString::operator=(wchar_t ch)
 {
     Empty();
     m_szBuffer[0] = ch;
@@ -182,7 +182,7 @@ const CDuiString& CDuiString::operator=(wchar_t ch)
 namespace {
 
 // Converts an 8-bit text of the ANSI code page; false when it cannot.
-bool WidenAnsi(LPCSTR text, CDuiString& out)
+bool WidenAnsi(LPCSTR text, CStdString& out)
 {
     const int needed = MultiByteToWideChar(GetACP(), 0, text, -1, nullptr, 0);
     if (needed <= 0)
@@ -198,13 +198,13 @@ bool WidenAnsi(LPCSTR text, CDuiString& out)
 
 }  // namespace
 
-const CDuiString& CDuiString::operator=(LPCSTR text)
+const CStdString& CStdString::operator=(LPCSTR text)
 {
     if (!text) {
         Empty();
         return *this;
     }
-    CDuiString wide;
+    CStdString wide;
     if (WidenAnsi(text, wide))
         Assign(wide.GetData());
     else
@@ -212,117 +212,117 @@ const CDuiString& CDuiString::operator=(LPCSTR text)
     return *this;
 }
 
-const CDuiString& CDuiString::operator+=(const CDuiString& src)
+const CStdString& CStdString::operator+=(const CStdString& src)
 {
     Append(src.m_pstr);
     return *this;
 }
 
-const CDuiString& CDuiString::operator+=(LPCWSTR text)
+const CStdString& CStdString::operator+=(LPCWSTR text)
 {
     Append(text);
     return *this;
 }
 
-const CDuiString& CDuiString::operator+=(wchar_t ch)
+const CStdString& CStdString::operator+=(wchar_t ch)
 {
     const wchar_t one[2] = { ch, L'\0' };
     Append(one);
     return *this;
 }
 
-const CDuiString& CDuiString::operator+=(LPCSTR text)
+const CStdString& CStdString::operator+=(LPCSTR text)
 {
     if (!text)
         return *this;
-    CDuiString wide;
+    CStdString wide;
     if (WidenAnsi(text, wide))
         Append(wide.GetData());
     return *this;
 }
 
-CDuiString CDuiString::operator+(const CDuiString& src) const
+CStdString CStdString::operator+(const CStdString& src) const
 {
-    CDuiString result(*this);
+    CStdString result(*this);
     result.Append(src.m_pstr);
     return result;
 }
 
-CDuiString CDuiString::operator+(LPCWSTR text) const
+CStdString CStdString::operator+(LPCWSTR text) const
 {
-    CDuiString result(*this);
+    CStdString result(*this);
     result.Append(text);
     return result;
 }
 
-int CDuiString::Compare(LPCWSTR text) const
+int CStdString::Compare(LPCWSTR text) const
 {
     return wcscmp(m_pstr, text ? text : L"");
 }
 
-int CDuiString::CompareNoCase(LPCWSTR text) const
+int CStdString::CompareNoCase(LPCWSTR text) const
 {
     return _wcsicmp(m_pstr, text ? text : L"");
 }
 
-bool CDuiString::operator==(LPCWSTR text) const { return Compare(text) == 0; }
-bool CDuiString::operator!=(LPCWSTR text) const { return Compare(text) != 0; }
-bool CDuiString::operator<=(LPCWSTR text) const { return Compare(text) <= 0; }
-bool CDuiString::operator<(LPCWSTR text) const { return Compare(text) < 0; }
-bool CDuiString::operator>=(LPCWSTR text) const { return Compare(text) >= 0; }
-bool CDuiString::operator>(LPCWSTR text) const { return Compare(text) > 0; }
+bool CStdString::operator==(LPCWSTR text) const { return Compare(text) == 0; }
+bool CStdString::operator!=(LPCWSTR text) const { return Compare(text) != 0; }
+bool CStdString::operator<=(LPCWSTR text) const { return Compare(text) <= 0; }
+bool CStdString::operator<(LPCWSTR text) const { return Compare(text) < 0; }
+bool CStdString::operator>=(LPCWSTR text) const { return Compare(text) >= 0; }
+bool CStdString::operator>(LPCWSTR text) const { return Compare(text) > 0; }
 
-void CDuiString::MakeUpper()
+void CStdString::MakeUpper()
 {
     const DWORD length = static_cast<DWORD>(wcslen(m_pstr));
     if (length > 0)
         CharUpperBuffW(m_pstr, length);
 }
 
-void CDuiString::MakeLower()
+void CStdString::MakeLower()
 {
     const DWORD length = static_cast<DWORD>(wcslen(m_pstr));
     if (length > 0)
         CharLowerBuffW(m_pstr, length);
 }
 
-CDuiString CDuiString::Left(int length) const
+CStdString CStdString::Left(int length) const
 {
     const int total = GetLength();
     if (length < 0)
         length = 0;
     if (length > total)
         length = total;
-    return CDuiString(m_pstr, length);
+    return CStdString(m_pstr, length);
 }
 
-CDuiString CDuiString::Mid(int pos, int length) const
+CStdString CStdString::Mid(int pos, int length) const
 {
     const int total = GetLength();
     if (pos < 0)
         pos = 0;
     if (pos > total)
-        return CDuiString();
+        return CStdString();
     if (length < 0)
         length = total - pos;
     if (pos + length > total)
         length = total - pos;
     if (length <= 0)
-        return CDuiString();
-    return CDuiString(m_pstr + pos, length);
+        return CStdString();
+    return CStdString(m_pstr + pos, length);
 }
 
-CDuiString CDuiString::Right(int length) const
+CStdString CStdString::Right(int length) const
 {
     const int total = GetLength();
     if (length < 0)
         length = 0;
     if (length > total)
         length = total;
-    return CDuiString(m_pstr + total - length, length);
+    return CStdString(m_pstr + total - length, length);
 }
 
-int CDuiString::Find(wchar_t ch, int start) const
+int CStdString::Find(wchar_t ch, int start) const
 {
     if (start != 0 && (start < 0 || start >= GetLength()))
         return -1;
@@ -332,7 +332,7 @@ int CDuiString::Find(wchar_t ch, int start) const
     return static_cast<int>(hit - m_pstr);
 }
 
-int CDuiString::Find(LPCWSTR text, int start) const
+int CStdString::Find(LPCWSTR text, int start) const
 {
     if (start != 0 && (start < 0 || start > GetLength()))
         return -1;
@@ -348,7 +348,7 @@ int CDuiString::Find(LPCWSTR text, int start) const
     }
 }
 
-int CDuiString::ReverseFind(wchar_t ch) const
+int CStdString::ReverseFind(wchar_t ch) const
 {
     LPCWSTR hit = wcsrchr(m_pstr, ch);
     if (!hit)
@@ -356,7 +356,7 @@ int CDuiString::ReverseFind(wchar_t ch) const
     return static_cast<int>(hit - m_pstr);
 }
 
-int CDuiString::Replace(LPCWSTR from, LPCWSTR to)
+int CStdString::Replace(LPCWSTR from, LPCWSTR to)
 {
     // An empty search text would match everywhere forever.
     if (!from || from[0] == L'\0')
@@ -368,7 +368,7 @@ int CDuiString::Replace(LPCWSTR from, LPCWSTR to)
     int count = 0;
     int pos = Find(from, 0);
     while (pos >= 0) {
-        CDuiString replaced = Left(pos);
+        CStdString replaced = Left(pos);
         replaced.Append(to);
         replaced.Append(Mid(pos + fromLength));
         Assign(replaced.GetData());
@@ -378,7 +378,7 @@ int CDuiString::Replace(LPCWSTR from, LPCWSTR to)
     return count;
 }
 
-int __cdecl CDuiString::Format(LPCWSTR format, ...)
+int __cdecl CStdString::Format(LPCWSTR format, ...)
 {
     if (!format) {
         Empty();
@@ -407,7 +407,7 @@ int __cdecl CDuiString::Format(LPCWSTR format, ...)
     return written;
 }
 
-int __cdecl CDuiString::SmallFormat(LPCWSTR format, ...)
+int __cdecl CStdString::SmallFormat(LPCWSTR format, ...)
 {
     wchar_t buffer[64] = {};
     va_list args;
