@@ -69,14 +69,7 @@ void CButtonUI::SetEnabled(bool bEnable)
 
 void CButtonUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.Type > EVENT__MOUSEBEGIN && event.Type < EVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
 
     switch (event.Type) {
     case EVENT_SETFOCUS:

@@ -9,6 +9,9 @@ namespace Veneer {
 class CCheckBoxUI : public COptionUI {
 public:
     LPCWSTR GetClass() const override;
+    // The caption test spares buttons, options and texts by their own
+    // classes only: a check box in a caption area drags the window.
+    bool TakesCaptionClick() const override { return false; }
 
     void SetCheck(bool bCheck);
     bool GetCheck() const;

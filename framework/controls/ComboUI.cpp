@@ -22,8 +22,6 @@ IListItemUI* AsListItem(CControlUI* pControl)
     return pControl != nullptr ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : nullptr;
 }
 
-bool IsMouseEvent(int type) { return type > EVENT__MOUSEBEGIN && type < EVENT__MOUSEEND; }
-
 }  // namespace
 
 CComboUI::CComboUI() = default;
@@ -387,14 +385,7 @@ void CComboUI::SetPos(RECT rc)
 
 void CComboUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_pParent != nullptr) {
-            m_pParent->DoEvent(event);
-        } else {
-            CContainerUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
 
     switch (event.Type) {
     case EVENT_SETFOCUS:

@@ -1,28 +1,12 @@
 #pragma once
 // Controls that own an ordered list of children, with optional scroll bars.
 #include "engine/ControlUI.h"
+#include "engine/IContainerUI.h"
 #include "foundation/StdPtrArray.h"
 
 namespace Veneer {
 
 class CScrollBarUI;
-
-// The child-management view of a container.
-class IContainerUI {
-public:
-    virtual CControlUI* GetItemAt(int iIndex) const = 0;
-    virtual int GetItemIndex(CControlUI* pControl) const = 0;
-    virtual bool SetItemIndex(CControlUI* pControl, int iIndex) = 0;
-    virtual int GetCount() const = 0;
-    virtual bool Add(CControlUI* pControl) = 0;
-    virtual bool AddAt(CControlUI* pControl, int iIndex) = 0;
-    virtual bool Remove(CControlUI* pControl) = 0;
-    virtual bool RemoveAt(int iIndex) = 0;
-    virtual void RemoveAll() = 0;
-
-protected:
-    ~IContainerUI() = default;
-};
 
 class CContainerUI : public CControlUI, public IContainerUI {
 public:

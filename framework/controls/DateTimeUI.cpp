@@ -222,14 +222,7 @@ void CDateTimeUI::SetPos(RECT rc)
 
 void CDateTimeUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.Type > EVENT__MOUSEBEGIN && event.Type < EVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
     if (event.Type == EVENT_SETCURSOR && IsEnabled()) {
         ::SetCursor(::LoadCursorW(nullptr, IDC_IBEAM));
         return;

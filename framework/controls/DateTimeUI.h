@@ -56,6 +56,7 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
+    bool HandsShortcutOn() const override { return false; }
     UINT GetControlFlags() const override;
 
     SYSTEMTIME& GetTime();

@@ -390,14 +390,7 @@ SIZE CEditUI::EstimateSize(SIZE /*szAvailable*/)
 
 void CEditUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.Type > EVENT__MOUSEBEGIN && event.Type < EVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
 
     switch (event.Type) {
     case EVENT_SETCURSOR:

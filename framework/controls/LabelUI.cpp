@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <memory>
 
+#include "engine/GdiPlusSession.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
 #include "foundation/ValueSyntax.h"
@@ -19,7 +20,7 @@ auto GuardEffect(LPCWSTR operation, Body body) -> decltype(body())
     try {
         return body();
     } catch (...) {
-        throw operation;
+        throw CLabelEffectError(operation);
     }
 }
 
@@ -54,18 +55,11 @@ Gdiplus::Color MakeGdiplusColor(int alpha, DWORD argb)
 
 CLabelUI::CLabelUI()
 {
-    m_bGdiplusStarted = Gdiplus::GdiplusStartup(&m_gdiplusToken, &m_gdiplusStartupInput, nullptr) == Gdiplus::Ok;
+    // The effects path draws with GDI+: it runs from the first label on.
+    EnsureGdiPlus();
 }
 
-CLabelUI::~CLabelUI()
-{
-    // Nothing may leave a destructor: a failed shutdown is only forgotten.
-    try {
-        if (m_bGdiplusStarted) Gdiplus::GdiplusShutdown(m_gdiplusToken);
-    } catch (...) {
-    }
-    m_bGdiplusStarted = false;
-}
+CLabelUI::~CLabelUI() = default;
 
 LPCWSTR CLabelUI::GetClass() const
 {
@@ -465,7 +459,7 @@ void CLabelUI::PaintText(HDC hDC)
 
 void CLabelUI::PaintEffectsText(HDC hDC, const RECT& rc)
 {
-    if (hDC == nullptr || m_TextValue.IsEmpty() || !m_bGdiplusStarted) return;
+    if (hDC == nullptr || m_TextValue.IsEmpty() || !EnsureGdiPlus()) return;
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
     if (width <= 0 || height <= 0) return;

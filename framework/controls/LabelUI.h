@@ -10,6 +10,17 @@
 
 namespace Veneer {
 
+// What the effects operations throw on an internal failure: the text naming
+// the operation ("CLabelUI::SetText").
+class CLabelEffectError {
+public:
+    explicit CLabelEffectError(LPCWSTR operation) : m_operation(operation) {}
+    LPCWSTR GetOperation() const { return m_operation; }
+
+private:
+    LPCWSTR m_operation { nullptr };
+};
+
 class CLabelUI : public CControlUI {
 public:
     CLabelUI();
@@ -17,10 +28,13 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
+    // Only the plain label hands its shortcut on; the captioned controls
+    // built on it take the focus themselves.
+    bool HandsShortcutOn() const override { return true; }
 
     // With effects enabled these read and write the effects text instead of
-    // the ordinary text. On an internal failure they throw an LPCWSTR naming
-    // the operation ("CLabelUI::SetText").
+    // the ordinary text. On an internal failure they throw a CLabelEffectError
+    // naming the operation ("CLabelUI::SetText").
     CStdString GetText() const override;
     void SetText(LPCWSTR pstrText) override;
 
@@ -42,7 +56,7 @@ public:
     void SetShowHtml(bool bShowHtml = true);
     bool IsShowHtml() const { return m_bShowHtml; }
 
-    // Effect settings only store; each throws an LPCWSTR naming itself
+    // Effect settings only store; each throws a CLabelEffectError naming itself
     // ("CLabelUI::SetTransShadow") when something inside fails.
     void SetEnabledEffect(bool bEnable);
     bool GetEnabledEffect() const;
@@ -109,13 +123,10 @@ protected:
     DWORD m_dwStrokeColor { 0 };
     Gdiplus::RectF m_ShadowOffset { 0.0f, 0.0f, 0.0f, 0.0f };
     CStdString m_TextValue;
-    ULONG_PTR m_gdiplusToken { 0 };
-    Gdiplus::GdiplusStartupInput m_gdiplusStartupInput;
     int m_TextRenderingHintAntiAlias { 0 };
 
 private:
     void PaintEffectsText(HDC hDC, const RECT& rc);
-    bool m_bGdiplusStarted { false };
 };
 
 }  // namespace Veneer

@@ -11,13 +11,20 @@ public:
     explicit CListBodyUI(CListUI* pOwner);
 
     void SetScrollPos(SIZE szPos) override;
-    void SetPos(RECT rc) override;
     void DoEvent(TEventUI& event) override;
     bool SortItems(PULVCompareFunc pfnCompare, UINT_PTR dwData);
 
     CListUI* GetOwner() const { return m_pOwner; }
 
 protected:
+    // The vertical layout's distribution, with every item as wide as the
+    // widest one (or the header) and a horizontal bar when that is wider
+    // than the body.
+    SIZE AvailableSize(const RECT& rcInner) const override;
+    void AfterMeasure(RECT& rcInner, SIZE& szAvailable, TLinearMeasure& measure) override;
+    LONG CrossExtent(CControlUI* pControl, SIZE szAvailable, const RECT& rcPadding,
+                     const TLinearMeasure& measure) const override;
+
     // Shifts the visible header items by the horizontal scroll position and
     // copies their rectangles into the column rectangles.
     void ShiftHeader(int cx);

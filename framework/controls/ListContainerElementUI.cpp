@@ -20,9 +20,7 @@ LPVOID CListContainerElementUI::GetInterface(LPCWSTR pstrName)
 
 void CListContainerElementUI::DoEvent(TEventUI& event)
 {
-    if ((IsMouseEnabled() || !IsMouseEventType(event.Type)) && DoItemMouseEvent(event)) {
-        return;
-    }
+    if (HandOnMouseEvent(event) || DoItemMouseEvent(event)) return;
     CListItemUI<CContainerUI>::DoEvent(event);
 }
 

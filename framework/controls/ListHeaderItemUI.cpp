@@ -22,8 +22,6 @@ constexpr LONG kSeparatorGrip = 4;
 // edge arithmetic far from overflow.
 constexpr int kMaxSepWidth = 32767;
 
-bool IsMouseEvent(int type) { return type > EVENT__MOUSEBEGIN && type < EVENT__MOUSEEND; }
-
 }  // namespace
 
 CListHeaderItemUI::CListHeaderItemUI()
@@ -139,14 +137,7 @@ RECT CListHeaderItemUI::GetHitThumbRect() const
 
 void CListHeaderItemUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEvent(event.Type)) {
-        if (m_pParent != nullptr) {
-            m_pParent->DoEvent(event);
-        } else {
-            CContainerUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
 
     switch (event.Type) {
     case EVENT_SETFOCUS:

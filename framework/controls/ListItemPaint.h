@@ -24,6 +24,4 @@ namespace Veneer {
 // Control flags of a list item: it wants the Return key.
 constexpr UINT kListItemFlags = 0x00000004;
 
-inline bool IsMouseEventType(int type) { return type > EVENT__MOUSEBEGIN && type < EVENT__MOUSEEND; }
-
 }  // namespace Veneer

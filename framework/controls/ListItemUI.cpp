@@ -23,6 +23,7 @@ template <class Base>
 void CListItemUI<Base>::SetOwner(CControlUI* pOwner)
 {
     m_pOwner = pOwner != nullptr ? static_cast<IListOwnerUI*>(pOwner->GetInterface(L"IListOwner")) : nullptr;
+    m_pOwnerControl = m_pOwner != nullptr ? pOwner : nullptr;
 }
 
 template <class Base>
@@ -81,14 +82,7 @@ bool CListItemUI<Base>::Activate()
 template <class Base>
 void CListItemUI<Base>::DoEvent(TEventUI& event)
 {
-    if (!this->IsMouseEnabled() && IsMouseEventType(event.Type)) {
-        if (m_pOwner != nullptr) {
-            m_pOwner->DoEvent(event);
-        } else {
-            Base::DoEvent(event);
-        }
-        return;
-    }
+    if (this->HandOnMouseEvent(event)) return;
     const bool activates = event.Type == EVENT_DBLCLICK || (event.Type == EVENT_KEYDOWN && event.chKey == VK_RETURN);
     if (activates && this->IsEnabled()) {
         Activate();

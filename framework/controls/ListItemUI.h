@@ -37,11 +37,17 @@ protected:
     // Presses select and notify, the pointer's presence makes the item hot;
     // true when the event was one of these.
     bool DoItemMouseEvent(TEventUI& event);
+    CControlUI* GetMouseEventTarget() const override
+    {
+        return m_pOwnerControl != nullptr ? m_pOwnerControl : this->m_pParent;
+    }
 
     int m_iIndex { -1 };
     bool m_bSelected { false };
     UINT m_uButtonState { 0 };
     IListOwnerUI* m_pOwner { nullptr };
+    // The same owner as a control.
+    CControlUI* m_pOwnerControl { nullptr };
 };
 
 extern template class CListItemUI<CControlUI>;

@@ -20,9 +20,7 @@ LPVOID CListLabelElementUI::GetInterface(LPCWSTR pstrName)
 
 void CListLabelElementUI::DoEvent(TEventUI& event)
 {
-    if ((IsMouseEnabled() || !IsMouseEventType(event.Type)) && DoItemMouseEvent(event)) {
-        return;
-    }
+    if (HandOnMouseEvent(event) || DoItemMouseEvent(event)) return;
     CListElementUI::DoEvent(event);
 }
 

@@ -77,10 +77,7 @@ CStdString* CListTextElementUI::GetLinkContent(int iIndex)
 
 void CListTextElementUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && IsMouseEventType(event.Type)) {
-        CListLabelElementUI::DoEvent(event);
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
     if (event.Type == EVENT_SETCURSOR) {
         for (int i = 0; i < m_nLinks; ++i) {
             if (::PtInRect(&m_rcLinks[i], event.ptMouse)) {

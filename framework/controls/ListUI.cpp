@@ -586,14 +586,7 @@ void CListUI::SetPos(RECT rc)
 
 void CListUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.Type > EVENT__MOUSEBEGIN && event.Type < EVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->DoEvent(event);
-        } else {
-            CVerticalLayoutUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
 
     switch (event.Type) {
     case EVENT_SETFOCUS:

@@ -374,16 +374,15 @@ void CScrollBarUI::PageTowards(POINT pt)
     }
 }
 
+CControlUI* CScrollBarUI::GetMouseEventTarget() const
+{
+    if (m_pOwner != nullptr) return m_pOwner;
+    return m_pParent;
+}
+
 void CScrollBarUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.Type > EVENT__MOUSEBEGIN && event.Type < EVENT__MOUSEEND) {
-        if (m_pOwner != nullptr) {
-            m_pOwner->DoEvent(event);
-        } else {
-            CControlUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
 
     switch (event.Type) {
     case EVENT_SETFOCUS:

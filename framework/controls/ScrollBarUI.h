@@ -103,6 +103,7 @@ public:
     static constexpr UINT REPEAT_PERIOD_MS = 50;
 
 protected:
+    CControlUI* GetMouseEventTarget() const override;
     void ScrollLine(bool bForward);
     void ScrollPage(bool bForward);
     void PageTowards(POINT pt);

@@ -47,14 +47,7 @@ int CTextUI::HitTestLink(POINT pt) const
 
 void CTextUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.Type > EVENT__MOUSEBEGIN && event.Type < EVENT__MOUSEEND) {
-        if (m_pParent != nullptr) {
-            m_pParent->DoEvent(event);
-        } else {
-            CLabelUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
 
     if (event.Type == EVENT_SETCURSOR) {
         if (HitTestLink(event.ptMouse) >= 0) {

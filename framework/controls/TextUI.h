@@ -14,6 +14,9 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
+    bool HandsShortcutOn() const override { return false; }
+    // Its links take clicks in a caption too.
+    bool TakesCaptionClick() const override { return true; }
     UINT GetControlFlags() const override;
 
     // The text of link iIndex as found by the last paint; null when out of range.

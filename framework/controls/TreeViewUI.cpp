@@ -97,16 +97,14 @@ LPVOID CTreeNodeUI::GetInterface(LPCWSTR pstrName)
     return CListContainerElementUI::GetInterface(pstrName);
 }
 
+IContainerUI* CTreeNodeUI::GetMarkupContainer()
+{
+    return m_pHoriz;
+}
+
 void CTreeNodeUI::DoEvent(TEventUI& event)
 {
-    if (!IsMouseEnabled() && event.Type > EVENT__MOUSEBEGIN && event.Type < EVENT__MOUSEEND) {
-        if (m_pOwner != nullptr) {
-            m_pOwner->DoEvent(event);
-        } else {
-            CContainerUI::DoEvent(event);
-        }
-        return;
-    }
+    if (HandOnMouseEvent(event)) return;
     CListContainerElementUI::DoEvent(event);
 
     if (event.Type == EVENT_DBLCLICK) {

@@ -24,6 +24,8 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
+    // Controls built from markup inside a node join its row.
+    IContainerUI* GetMarkupContainer() override;
     void DoEvent(TEventUI& event) override;
     void SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue) override;
 

@@ -9,6 +9,7 @@ namespace Veneer {
 
 class CPaintManagerUI;
 class CControlUI;
+class IContainerUI;
 struct TEventUI;
 
 // Search flags of FindControl.
@@ -131,6 +132,19 @@ public:
     virtual void PaintBorder(HDC hDC);
     virtual void DoPostPaint(HDC hDC, const RECT& rcPaint);
 
+    // Questions the engine and the dialog builder ask a control instead of
+    // comparing class names.
+    // The container that controls built from markup inside this one join;
+    // null when this control holds none.
+    virtual IContainerUI* GetMarkupContainer();
+    // A label hands an Alt+key shortcut on to the next control after it.
+    virtual bool HandsShortcutOn() const { return false; }
+    // Takes the tab key while focused, instead of the focus moving on.
+    virtual bool WantsTab() const { return false; }
+    // Takes a press in the window's caption area instead of letting the
+    // window be dragged by it.
+    virtual bool TakesCaptionClick() const { return false; }
+
     CControlUI* ApplyAttributeList(LPCWSTR pstrList);
     bool DrawImage(HDC hDC, LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
 
@@ -185,6 +199,14 @@ protected:
     // Intersects rc with the item rectangles of every ancestor; false when
     // nothing of it is left.
     bool ClipToAncestors(RECT& rc) const;
+
+    // A control that is not mouse-enabled hands mouse events on: true when
+    // this one did (to GetMouseEventTarget(), or to CControlUI::DoEvent when
+    // there is none), and the caller's DoEvent is done with the event.
+    bool HandOnMouseEvent(TEventUI& event);
+    // Where such events go: the parent; list items and scroll bars name
+    // their owner.
+    virtual CControlUI* GetMouseEventTarget() const { return m_pParent; }
 
     CPaintManagerUI* m_pManager { nullptr };
     CControlUI* m_pParent { nullptr };

@@ -5,29 +5,15 @@
 #include <memory>
 
 #include "engine/GdiPlusInclude.h"
+#include "engine/GdiPlusSession.h"
 #include "engine/RenderEngineInternal.h"
+#include "foundation/HandleHolder.h"
 #include "stb_image.h"
 
 namespace Veneer {
 namespace RenderInternal {
 
 namespace {
-
-class CFileHolder {
-public:
-    explicit CFileHolder(HANDLE file) : m_file(file) {}
-    ~CFileHolder()
-    {
-        if (m_file != INVALID_HANDLE_VALUE) ::CloseHandle(m_file);
-    }
-    CFileHolder(const CFileHolder&) = delete;
-    CFileHolder& operator=(const CFileHolder&) = delete;
-    HANDLE Get() const { return m_file; }
-    bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE m_file { INVALID_HANDLE_VALUE };
-};
 
 struct TStbPixelsDeleter {
     void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
@@ -39,9 +25,9 @@ bool ReadImageFile(LPCWSTR path, std::vector<BYTE>& data)
 {
     data.clear();
     if (path == nullptr || *path == L'\0') return false;
-    CFileHolder file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    CHandleHolder file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
         FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.IsOpen()) return false;
+    if (!file.IsValid()) return false;
     LARGE_INTEGER size {};
     if (!::GetFileSizeEx(file.Get(), &size)) return false;
     if (size.QuadPart <= 0 || size.QuadPart > kMaxImageBytes) return false;
@@ -136,7 +122,7 @@ void CRenderEngine::FreeImage(TImageInfo* bitmap)
 TImageInfo* CRenderEngine::LoadImageFromHICON(HICON hIcon)
 {
     using namespace Gdiplus::DllExports;
-    if (hIcon == nullptr) return nullptr;
+    if (hIcon == nullptr || !EnsureGdiPlus()) return nullptr;
     Gdiplus::GpBitmap* image = nullptr;
     if (GdipCreateBitmapFromHICON(hIcon, &image) != Gdiplus::Ok || image == nullptr) return nullptr;
     struct TImageRelease {

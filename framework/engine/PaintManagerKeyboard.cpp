@@ -3,16 +3,9 @@
 // key messages of the window.
 #include "engine/PaintManagerUI.h"
 
-#include <cwchar>
-
 #include "engine/ControlUI.h"
 #include "engine/PaintManagerEvents.h"
 #include "foundation/ValueSyntax.h"
-
-#if __has_include("controls/RichEditUI.h")
-#include "controls/RichEditUI.h"
-#define VENEER_HAS_RICHEDIT 1
-#endif
 
 namespace Veneer {
 
@@ -22,12 +15,6 @@ struct FindShortcut {
     wchar_t ch { 0 };
     bool bPickNext { false };
 };
-
-bool IsLabelClass(CControlUI* pControl)
-{
-    LPCWSTR cls = pControl->GetClass();
-    return cls && std::wcsstr(cls, L"LabelUI") != nullptr;
-}
 
 }  // namespace
 
@@ -49,7 +36,7 @@ CControlUI* CALLBACK CPaintManagerUI::FindControlFromShortcut(CControlUI* pThis,
     wchar_t shortcut = pThis->GetShortcut();
     if (shortcut != 0 && fs->ch == UpperChar(shortcut)) fs->bPickNext = true;
     // Labels never take the focus: the next control after them does.
-    if (IsLabelClass(pThis)) return nullptr;
+    if (pThis->HandsShortcutOn()) return nullptr;
     return fs->bPickNext ? pThis : nullptr;
 }
 
@@ -67,15 +54,7 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
     switch (uMsg) {
     case WM_KEYDOWN: {
         if (wParam != VK_TAB) return false;
-        if (m_pFocus && m_pFocus->IsVisible() && m_pFocus->IsEnabled()) {
-            LPCWSTR cls = m_pFocus->GetClass();
-            if (cls && std::wcsstr(cls, L"RichEditUI") != nullptr) {
-#ifdef VENEER_HAS_RICHEDIT
-                CRichEditUI* pRichEdit = static_cast<CRichEditUI*>(m_pFocus->GetInterface(L"RichEdit"));
-                if (pRichEdit && pRichEdit->IsWantTab()) return false;
-#endif
-            }
-        }
+        if (m_pFocus && m_pFocus->IsVisible() && m_pFocus->IsEnabled() && m_pFocus->WantsTab()) return false;
         SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
         return true;
     }

@@ -7,6 +7,7 @@
 #include <cwchar>
 
 #include "engine/ControlUI.h"
+#include "engine/ImageHolder.h"
 #include "engine/RenderEngine.h"
 #include "foundation/SkinArchive.h"
 #include "foundation/ValueSyntax.h"
@@ -356,96 +357,6 @@ void CPaintManagerUI::SetTransparent(int nOpacity)
     setLayered(m_hWndPaint, 0, static_cast<BYTE>(m_nOpacity), LWA_ALPHA);
 }
 
-// ------------------------------------------------------ window shadow ----
-
-void CPaintManagerUI::SetWindowShadowImage(LPCWSTR pstrImage) { m_sShadowImage = pstrImage; }
-
-void CPaintManagerUI::SetTopleftShadowRect(int x, int y, int width, int height)
-{
-    m_shadowSource.rcTopLeft = RECT { x, y, x + width, y + height };
-}
-
-void CPaintManagerUI::SetToprightShadowRect(int x, int y, int width, int height)
-{
-    m_shadowSource.rcTopRight = RECT { x, y, x + width, y + height };
-}
-
-void CPaintManagerUI::SetBottomleftShadowRect(int x, int y, int width, int height)
-{
-    m_shadowSource.rcBottomLeft = RECT { x, y, x + width, y + height };
-}
-
-void CPaintManagerUI::SetBottomrightShadowRect(int x, int y, int width, int height)
-{
-    m_shadowSource.rcBottomRight = RECT { x, y, x + width, y + height };
-}
-
-void CPaintManagerUI::CalMiddleShadowRect()
-{
-    const RECT& tl = m_shadowSource.rcTopLeft;
-    const RECT& tr = m_shadowSource.rcTopRight;
-    const RECT& bl = m_shadowSource.rcBottomLeft;
-    const RECT& br = m_shadowSource.rcBottomRight;
-    m_shadowSource.rcTopMiddle = RECT { tl.right, 0, tr.left, tl.bottom };
-    m_shadowSource.rcBottomMiddle = RECT { bl.right, bl.top, br.left, bl.bottom };
-    m_shadowSource.rcLeftMiddle = RECT { tl.left, tl.bottom, tl.right, bl.top };
-    m_shadowSource.rcRightMiddle = RECT { tr.left, tr.bottom, tr.right, br.top };
-}
-
-void CPaintManagerUI::CalRealShadowRect(const RECT& rect, TWindowShadowInfo& info) const
-{
-    const RECT& tl = m_shadowSource.rcTopLeft;
-    const RECT& tr = m_shadowSource.rcTopRight;
-    const RECT& bl = m_shadowSource.rcBottomLeft;
-    const LONG w = tr.right - tr.left;
-    const LONG h = bl.bottom - bl.top;
-    info.rcTopLeft = RECT { 0, 0, tl.right, tl.bottom };
-    info.rcTopRight = RECT { rect.right - w, 0, rect.right, tr.bottom };
-    info.rcBottomLeft = RECT { 0, rect.bottom - h, bl.right, rect.bottom };
-    info.rcBottomRight = RECT { rect.right - w, rect.bottom - h, rect.right, rect.bottom };
-    info.rcTopMiddle = RECT { tl.right, 0, rect.right - w, tl.bottom };
-    info.rcBottomMiddle = RECT { bl.right, rect.bottom - h, rect.right - w, rect.bottom };
-    info.rcLeftMiddle = RECT { 0, tl.bottom, tl.right, rect.bottom - h };
-    info.rcRightMiddle = RECT { rect.right - w, tr.bottom, rect.right, rect.bottom - h };
-}
-
-void CPaintManagerUI::GenerateShadowRenderString(const RECT& source, const RECT& destination, LPWSTR buffer) const
-{
-    if (!buffer) return;
-    // A long image name must not run past the 512-character buffer.
-    FormatBounded(buffer, 512, L"file='%ls' dest='%u,%u,%u,%u' source='%u,%u,%u,%u'", m_sShadowImage.GetData(),
-        static_cast<unsigned>(destination.left), static_cast<unsigned>(destination.top),
-        static_cast<unsigned>(destination.right), static_cast<unsigned>(destination.bottom),
-        static_cast<unsigned>(source.left), static_cast<unsigned>(source.top),
-        static_cast<unsigned>(source.right), static_cast<unsigned>(source.bottom));
-}
-
-void CPaintManagerUI::DrawWindowShadow(RECT& rect)
-{
-    TWindowShadowInfo dest;
-    CalRealShadowRect(rect, dest);
-    const TWindowShadowInfo& src = m_shadowSource;
-    const RECT* pieces[8][2] = {
-        { &src.rcTopLeft, &dest.rcTopLeft },
-        { &src.rcTopMiddle, &dest.rcTopMiddle },
-        { &src.rcTopRight, &dest.rcTopRight },
-        { &src.rcLeftMiddle, &dest.rcLeftMiddle },
-        { &src.rcRightMiddle, &dest.rcRightMiddle },
-        { &src.rcBottomLeft, &dest.rcBottomLeft },
-        { &src.rcBottomMiddle, &dest.rcBottomMiddle },
-        { &src.rcBottomRight, &dest.rcBottomRight },
-    };
-    wchar_t buffer[512];
-    for (const auto& piece : pieces) {
-        GenerateShadowRenderString(*piece[0], *piece[1], buffer);
-        CRenderEngine::DrawImageString(m_hDcBackground.Get(), this, rect, rect, buffer, nullptr);
-    }
-    const RECT& tl = src.rcTopLeft;
-    const LONG w = src.rcTopRight.right - src.rcTopRight.left;
-    const LONG h = src.rcBottomLeft.bottom - src.rcBottomLeft.top;
-    rect = RECT { tl.right, tl.bottom, rect.right - w, rect.bottom - h };
-}
-
 // ----------------------------------------------------- default colours ----
 
 DWORD CPaintManagerUI::GetDefaultDisabledColor() const
@@ -662,17 +573,14 @@ const TImageInfo* CPaintManagerUI::GetImageEx(LPCWSTR bitmap, LPCWSTR type, DWOR
 const TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, LPCWSTR type, DWORD mask)
 {
     if (!bitmap || bitmap[0] == 0) return nullptr;
-    TImageInfo* data = LoadByNameOrId(bitmap, type, mask);
+    CImageHolder data(LoadByNameOrId(bitmap, type, mask));
     if (!data) return nullptr;
     if (m_bAlphaBackground) data->alphaChannel = true;
     if (type) data->sResType = type;
     data->dwMask = mask;
-    if (!m_mImageHash.Insert(bitmap, data)) {
-        // The name is taken: the cached entry stays, the new load goes.
-        CRenderEngine::FreeImage(data);
-        return nullptr;
-    }
-    return data;
+    // A taken name keeps the cached entry; the new load goes.
+    if (!m_mImageHash.Insert(bitmap, data.Get())) return nullptr;
+    return data.Release();
 }
 
 const TImageInfo* CPaintManagerUI::AddImage(LPCWSTR bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha)
@@ -718,20 +626,18 @@ void CPaintManagerUI::ReloadAllImages()
         if (!key) continue;
         TImageInfo* data = static_cast<TImageInfo*>(m_mImageHash.Find(key, false));
         if (!data) continue;
-        TImageInfo* fresh = nullptr;
+        CImageHolder fresh;
         if (data->sResType.IsEmpty()) {
-            fresh = CRenderEngine::LoadImage(STRINGorID(key), nullptr, data->dwMask);
+            fresh.Reset(CRenderEngine::LoadImage(STRINGorID(key), nullptr, data->dwMask));
         } else if (StartsWithDigit(key)) {
-            fresh = LoadByNameOrId(key, data->sResType.GetData(), data->dwMask);
+            fresh.Reset(LoadByNameOrId(key, data->sResType.GetData(), data->dwMask));
         }
         if (!fresh) continue;
         if (data->hBitmap) ::DeleteObject(data->hBitmap);
-        data->hBitmap = fresh->hBitmap;
         data->nX = fresh->nX;
         data->nY = fresh->nY;
         data->alphaChannel = fresh->alphaChannel;
-        fresh->hBitmap = nullptr;
-        CRenderEngine::FreeImage(fresh);
+        data->hBitmap = fresh.TakeBitmap();
         reloaded = true;
     }
     if (reloaded && m_pRoot) m_pRoot->Invalidate();
@@ -771,153 +677,6 @@ void CPaintManagerUI::RemoveAllDefaultAttributeList()
         if (key) delete static_cast<CStdString*>(m_DefaultAttrHash.Find(key, false));
     }
     m_DefaultAttrHash.RemoveAll();
-}
-
-// ------------------------------------------------------ option groups ----
-
-bool CPaintManagerUI::AddOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
-{
-    if (!pStrGroupName) return false;
-    CStdPtrArray* aOptionGroup = static_cast<CStdPtrArray*>(m_mOptionGroup.Find(pStrGroupName));
-    if (aOptionGroup) {
-        if (aOptionGroup->Find(pControl) >= 0) return false;
-        aOptionGroup->Add(pControl);
-        return true;
-    }
-    aOptionGroup = new CStdPtrArray(6);
-    aOptionGroup->Add(pControl);
-    if (!m_mOptionGroup.Insert(pStrGroupName, aOptionGroup)) {
-        delete aOptionGroup;
-        return false;
-    }
-    return true;
-}
-
-CStdPtrArray* CPaintManagerUI::GetOptionGroup(LPCWSTR pStrGroupName)
-{
-    if (!pStrGroupName) return nullptr;
-    return static_cast<CStdPtrArray*>(m_mOptionGroup.Find(pStrGroupName));
-}
-
-void CPaintManagerUI::RemoveOptionGroup(LPCWSTR pStrGroupName, CControlUI* pControl)
-{
-    CStdPtrArray* aOptionGroup = GetOptionGroup(pStrGroupName);
-    if (!aOptionGroup) return;
-    int index = aOptionGroup->Find(pControl);
-    if (index >= 0) aOptionGroup->Remove(index);
-    if (aOptionGroup->IsEmpty()) {
-        delete aOptionGroup;
-        m_mOptionGroup.Remove(pStrGroupName);
-    }
-}
-
-void CPaintManagerUI::RemoveAllOptionGroups()
-{
-    for (int i = 0; i < m_mOptionGroup.GetSize(); ++i) {
-        LPCWSTR key = m_mOptionGroup.GetAt(i);
-        if (key) delete static_cast<CStdPtrArray*>(m_mOptionGroup.Find(key, false));
-    }
-    m_mOptionGroup.RemoveAll();
-}
-
-// ------------------------------------------------------ finding controls ----
-
-namespace {
-
-struct FindByClass {
-    CStdPtrArray* found { nullptr };
-    LPCWSTR className { nullptr };
-};
-
-bool ClassMatches(CControlUI* pThis, LPCWSTR className)
-{
-    if (!className) return false;
-    if (std::wcscmp(className, L"*") == 0) return true;
-    LPCWSTR own = pThis->GetClass();
-    return own && std::wcscmp(own, className) == 0;
-}
-
-}  // namespace
-
-CControlUI* CPaintManagerUI::FindControl(POINT pt) const
-{
-    if (!m_pRoot) return nullptr;
-    return m_pRoot->FindControl(FindControlFromPoint, &pt, FIND_VISIBLE | FIND_HITTEST | FIND_TOP_FIRST);
-}
-
-CControlUI* CPaintManagerUI::FindControl(LPCWSTR pstrName) const
-{
-    if (!pstrName) return nullptr;
-    return static_cast<CControlUI*>(m_mNameHash.Find(pstrName));
-}
-
-CControlUI* CPaintManagerUI::FindSubControlByPoint(CControlUI* pParent, POINT pt) const
-{
-    if (!pParent) pParent = m_pRoot;
-    if (!pParent) return nullptr;
-    return pParent->FindControl(FindControlFromPoint, &pt, FIND_VISIBLE | FIND_HITTEST | FIND_TOP_FIRST);
-}
-
-CControlUI* CPaintManagerUI::FindSubControlByName(CControlUI* pParent, LPCWSTR pstrName) const
-{
-    if (!pParent) pParent = m_pRoot;
-    if (!pParent || !pstrName) return nullptr;
-    return pParent->FindControl(FindControlFromName, const_cast<LPWSTR>(pstrName), 0);
-}
-
-CControlUI* CPaintManagerUI::FindSubControlByClass(CControlUI* pParent, LPCWSTR pstrClass, int iIndex)
-{
-    if (!pParent) pParent = m_pRoot;
-    if (!pParent || !pstrClass || iIndex < 0) return nullptr;
-    m_aFoundControls.Resize(iIndex + 1);
-    FindByClass search { &m_aFoundControls, pstrClass };
-    return pParent->FindControl(FindControlFromClass, &search, 0);
-}
-
-CStdPtrArray* CPaintManagerUI::FindSubControlsByClass(CControlUI* pParent, LPCWSTR pstrClass)
-{
-    m_aFoundControls.Empty();
-    if (!pParent) pParent = m_pRoot;
-    if (!pParent || !pstrClass) return &m_aFoundControls;
-    FindByClass search { &m_aFoundControls, pstrClass };
-    pParent->FindControl(FindControlsFromClass, &search, 0);
-    return &m_aFoundControls;
-}
-
-CStdPtrArray* CPaintManagerUI::GetSubControlsByClass() { return &m_aFoundControls; }
-
-CControlUI* CALLBACK CPaintManagerUI::FindControlFromPoint(CControlUI* pThis, LPVOID pData)
-{
-    const POINT* pt = static_cast<const POINT*>(pData);
-    const RECT& rc = pThis->GetPos();
-    return ::PtInRect(&rc, *pt) ? pThis : nullptr;
-}
-
-CControlUI* CALLBACK CPaintManagerUI::FindControlFromName(CControlUI* pThis, LPVOID pData)
-{
-    LPCWSTR pstrName = static_cast<LPCWSTR>(pData);
-    CStdString name = pThis->GetName();
-    if (name.IsEmpty()) return nullptr;
-    return name.CompareNoCase(pstrName) == 0 ? pThis : nullptr;
-}
-
-CControlUI* CALLBACK CPaintManagerUI::FindControlFromClass(CControlUI* pThis, LPVOID pData)
-{
-    FindByClass* search = static_cast<FindByClass*>(pData);
-    if (!ClassMatches(pThis, search->className)) return nullptr;
-    CStdPtrArray* found = search->found;
-    int slot = 0;
-    while (slot < found->GetSize() && found->GetAt(slot)) ++slot;
-    if (slot >= found->GetSize()) return nullptr;
-    found->SetAt(slot, pThis);
-    return slot == found->GetSize() - 1 ? pThis : nullptr;
-}
-
-CControlUI* CALLBACK CPaintManagerUI::FindControlsFromClass(CControlUI* pThis, LPVOID pData)
-{
-    FindByClass* search = static_cast<FindByClass*>(pData);
-    if (ClassMatches(pThis, search->className)) search->found->Add(pThis);
-    return nullptr;
 }
 
 }  // namespace Veneer

@@ -228,12 +228,7 @@ LRESULT WindowImplBase::OnNcHitTest(UINT, WPARAM, LPARAM lParam, bool& /*bHandle
     if (pt.x >= rcClient.left + rcCaption.left && pt.x < rcClient.right - rcCaption.right &&
         pt.y >= rcCaption.top && pt.y < rcCaption.bottom) {
         CControlUI* pControl = m_PaintManager.FindControl(pt);
-        if (pControl != nullptr) {
-            LPCWSTR cls = pControl->GetClass();
-            if (::_wcsicmp(cls, L"ButtonUI") != 0 && ::_wcsicmp(cls, L"OptionUI") != 0 &&
-                ::_wcsicmp(cls, L"TextUI") != 0)
-                return HTCAPTION;
-        }
+        if (pControl != nullptr && !pControl->TakesCaptionClick()) return HTCAPTION;
     }
     return HTCLIENT;
 }

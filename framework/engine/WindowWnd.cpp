@@ -23,10 +23,12 @@ LRESULT CWindowWnd::Route(CWindowWnd* pThis, HWND hWnd, UINT uMsg, WPARAM wParam
     try {
         return pThis->HandleMessage(uMsg, wParam, lParam);
     } catch (...) {
+        // Answered by the previous procedure below.
     }
     try {
         return ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
     } catch (...) {
+        // Nothing may unwind into user32: the message gets 0.
         return 0;
     }
 }
@@ -49,6 +51,7 @@ LRESULT CALLBACK CWindowWnd::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         try {
             lRes = ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
         } catch (...) {
+            // The window goes either way; its object must still be let go below.
         }
         ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
         if (pThis->m_bSubclassed) pThis->Unsubclass();
@@ -56,6 +59,7 @@ LRESULT CALLBACK CWindowWnd::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPA
         try {
             pThis->OnFinalMessage(hWnd);
         } catch (...) {
+            // Nothing may unwind into user32; the window is gone already.
         }
         return lRes;
     }
@@ -80,6 +84,7 @@ LRESULT CALLBACK CWindowWnd::SuperclassProc(HWND hWnd, UINT uMsg, WPARAM wParam,
         try {
             lRes = ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
         } catch (...) {
+            // The window goes either way; its object must still be let go below.
         }
         // The property must not outlive the window: remove it, not just null it.
         ::RemovePropW(hWnd, kObjectProperty);
@@ -88,6 +93,7 @@ LRESULT CALLBACK CWindowWnd::SuperclassProc(HWND hWnd, UINT uMsg, WPARAM wParam,
         try {
             pThis->OnFinalMessage(hWnd);
         } catch (...) {
+            // Nothing may unwind into user32; the window is gone already.
         }
         return lRes;
     }

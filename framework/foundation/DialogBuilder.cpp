@@ -2,36 +2,11 @@
 
 #include <cwchar>
 
-#include "controls/ButtonUI.h"
-#include "controls/CheckBoxUI.h"
-#include "controls/ChildLayoutUI.h"
-#include "controls/ComboBoxUI.h"
-#include "controls/ComboUI.h"
-#include "controls/ContainerUI.h"
-#include "controls/DateTimeUI.h"
-#include "controls/EditUI.h"
-#include "controls/HorizontalLayoutUI.h"
-#include "controls/LabelUI.h"
-#include "controls/ListContainerElementUI.h"
-#include "controls/ListHeaderItemUI.h"
-#include "controls/ListHeaderUI.h"
-#include "controls/ListLabelElementUI.h"
-#include "controls/ListTextElementUI.h"
-#include "controls/ListUI.h"
-#include "controls/OptionUI.h"
-#include "controls/ProgressUI.h"
-#include "controls/ScrollBarUI.h"
-#include "controls/SliderUI.h"
-#include "controls/TabLayoutUI.h"
-#include "controls/TextUI.h"
-#include "controls/TileLayoutUI.h"
-#include "controls/TreeViewUI.h"
-#include "controls/VerticalLayoutUI.h"
 #include "engine/ControlUI.h"
+#include "engine/IContainerUI.h"
 #include "engine/PaintManagerUI.h"
+#include "foundation/ControlFactory.h"
 #include "foundation/ValueSyntax.h"
-#include "hosting/ActiveXUI.h"
-#include "hosting/WebBrowserUI.h"
 
 namespace Veneer {
 
@@ -40,56 +15,6 @@ namespace {
 // Included skins may include others; a skin that includes itself would
 // otherwise recurse until the stack runs out.
 const int kMaxIncludeDepth = 16;
-
-template <class T>
-CControlUI* NewControl()
-{
-    return new T;
-}
-
-struct ElementClass {
-    LPCWSTR name;
-    size_t length;
-    CControlUI* (*create)();
-};
-
-#define VENEER_ELEMENT(name, cls) { name, sizeof(name) / sizeof(wchar_t) - 1, &NewControl<cls> }
-
-// Element name -> control class. A name is compared only with the names of
-// its own length. "RichEdit" has no stock class here: like any unknown name
-// it is left to the plug-ins and the caller's callback.
-const ElementClass kStockControls[] = {
-    VENEER_ELEMENT(L"Control", CControlUI),
-    VENEER_ELEMENT(L"Container", CContainerUI),
-    VENEER_ELEMENT(L"ScrollBar", CScrollBarUI),
-    VENEER_ELEMENT(L"VerticalLayout", CVerticalLayoutUI),
-    VENEER_ELEMENT(L"HorizontalLayout", CHorizontalLayoutUI),
-    VENEER_ELEMENT(L"Text", CTextUI),
-    VENEER_ELEMENT(L"Label", CLabelUI),
-    VENEER_ELEMENT(L"Button", CButtonUI),
-    VENEER_ELEMENT(L"Option", COptionUI),
-    VENEER_ELEMENT(L"CheckBox", CCheckBoxUI),
-    VENEER_ELEMENT(L"TileLayout", CTileLayoutUI),
-    VENEER_ELEMENT(L"TabLayout", CTabLayoutUI),
-    VENEER_ELEMENT(L"ChildLayout", CChildLayoutUI),
-    VENEER_ELEMENT(L"Progress", CProgressUI),
-    VENEER_ELEMENT(L"Slider", CSliderUI),
-    VENEER_ELEMENT(L"Edit", CEditUI),
-    VENEER_ELEMENT(L"List", CListUI),
-    VENEER_ELEMENT(L"ListHeader", CListHeaderUI),
-    VENEER_ELEMENT(L"ListHeaderItem", CListHeaderItemUI),
-    VENEER_ELEMENT(L"ListLabelElement", CListLabelElementUI),
-    VENEER_ELEMENT(L"ListTextElement", CListTextElementUI),
-    VENEER_ELEMENT(L"ListContainerElement", CListContainerElementUI),
-    VENEER_ELEMENT(L"Combo", CComboUI),
-    VENEER_ELEMENT(L"ComboBox", CComboBoxUI),
-    VENEER_ELEMENT(L"DateTime", CDateTimeUI),
-    VENEER_ELEMENT(L"TreeView", CTreeViewUI),
-    VENEER_ELEMENT(L"ActiveX", CActiveXUI),
-    VENEER_ELEMENT(L"WebBrowser", CWebBrowserUI),
-};
-
-#undef VENEER_ELEMENT
 
 bool Is(LPCWSTR a, LPCWSTR b)
 {
@@ -110,12 +35,7 @@ void DiscardControl(CControlUI* pControl, CPaintManagerUI* pManager)
 
 CControlUI* CDialogBuilder::CreateStockControl(LPCWSTR pstrClass)
 {
-    if (pstrClass == nullptr) return nullptr;
-    const size_t length = std::wcslen(pstrClass);
-    for (const ElementClass& entry : kStockControls) {
-        if (entry.length == length && Is(entry.name, pstrClass)) return entry.create();
-    }
-    return nullptr;
+    return CControlFactory::Instance().Create(pstrClass);
 }
 
 void CDialogBuilder::SetResourceType(LPCWSTR type)
@@ -318,6 +238,35 @@ CControlUI* CDialogBuilder::CreateForElement(LPCWSTR pstrClass)
     return nullptr;
 }
 
+// Nested nodes become child nodes of their parent node; a top node joins its
+// view with its whole subtree once built. False when the parent is neither.
+bool CDialogBuilder::BuildTreeNode(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager)
+{
+    if (pParent == nullptr) return false;
+    const bool bInNode = pParent->GetInterface(L"TreeNode") != nullptr;
+    if (!bInNode && pParent->GetInterface(L"TreeView") == nullptr) return false;
+    IContainerUI* pTarget = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+    CControlUI* pNode = CControlFactory::Instance().Create(L"TreeNode");
+    if (pTarget == nullptr || pNode == nullptr) {
+        delete pNode;
+        return pTarget != nullptr;
+    }
+    if (bInNode && !pTarget->Add(pNode)) {
+        delete pNode;
+        return true;
+    }
+    if (pManager != nullptr) {
+        pNode->SetManager(pManager, nullptr, false);
+        LPCWSTR pDefaultAttributes = pManager->GetDefaultAttributeList(L"TreeNode");
+        if (pDefaultAttributes != nullptr) pNode->ApplyAttributeList(pDefaultAttributes);
+    }
+    const int attributes = node.GetAttributeCount();
+    for (int i = 0; i < attributes; ++i) pNode->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+    if (node.HasChildren()) ParseChildren(&node, pNode, pManager);
+    if (!bInNode && !pTarget->Add(pNode)) DiscardControl(pNode, pManager);
+    return true;
+}
+
 void CDialogBuilder::BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager)
 {
     wchar_t source[500] = {};
@@ -366,28 +315,7 @@ CControlUI* CDialogBuilder::ParseChildren(CMarkupNode* pRoot, CControlUI* pParen
         }
 
         if (Is(pstrClass, L"TreeNode")) {
-            // Nested nodes become child nodes of their parent node; a top
-            // node joins its view with its whole subtree once built.
-            CTreeNodeUI* pParentNode =
-                pParent != nullptr ? static_cast<CTreeNodeUI*>(pParent->GetInterface(L"TreeNode")) : nullptr;
-            CTreeViewUI* pView =
-                pParent != nullptr ? static_cast<CTreeViewUI*>(pParent->GetInterface(L"TreeView")) : nullptr;
-            if (pParentNode == nullptr && pView == nullptr) return nullptr;
-            CTreeNodeUI* pNode = new CTreeNodeUI;
-            if (pParentNode != nullptr && !pParentNode->Add(pNode)) {
-                delete pNode;
-                continue;
-            }
-            if (pManager != nullptr) {
-                pNode->SetManager(pManager, nullptr, false);
-                LPCWSTR pDefaultAttributes = pManager->GetDefaultAttributeList(L"TreeNode");
-                if (pDefaultAttributes != nullptr) pNode->ApplyAttributeList(pDefaultAttributes);
-            }
-            const int attributes = node.GetAttributeCount();
-            for (int i = 0; i < attributes; ++i)
-                pNode->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
-            if (node.HasChildren()) ParseChildren(&node, pNode, pManager);
-            if (pParentNode == nullptr && !pView->Add(pNode)) DiscardControl(pNode, pManager);
+            if (!BuildTreeNode(node, pParent, pManager)) return nullptr;
             continue;
         }
 
@@ -396,17 +324,10 @@ CControlUI* CDialogBuilder::ParseChildren(CMarkupNode* pRoot, CControlUI* pParen
 
         if (node.HasChildren()) ParseChildren(&node, pControl, pManager);
 
-        CTreeNodeUI* pParentNode =
-            pParent != nullptr ? static_cast<CTreeNodeUI*>(pParent->GetInterface(L"TreeNode")) : nullptr;
-        if (pParentNode != nullptr) {
-            // Inside a tree node a control joins the node's row.
-            if (!pParentNode->GetTreeNodeHoriznotal()->Add(pControl)) {
-                DiscardControl(pControl, pManager);
-                continue;
-            }
-        } else if (pParent != nullptr) {
+        if (pParent != nullptr) {
+            // A tree node's row takes the controls built inside the node.
             if (!containerAsked) {
-                pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+                pContainer = pParent->GetMarkupContainer();
                 containerAsked = true;
             }
             if (pContainer == nullptr) {

@@ -44,7 +44,7 @@ public:
     void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
     void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
 
-    // The control class for an element name of the stock table, or null.
+    // The control the factory table holds for an element name, or null.
     static CControlUI* CreateStockControl(LPCWSTR pstrClass);
 
 private:
@@ -53,6 +53,7 @@ private:
     void ApplyResourceElements(CMarkupNode& root, CPaintManagerUI* pManager);
     void ApplyWindowAttributes(CMarkupNode& root, CPaintManagerUI* pManager);
     void BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
+    bool BuildTreeNode(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
     CControlUI* CreateForElement(LPCWSTR pstrClass);
     void SetResourceType(LPCWSTR type);
 

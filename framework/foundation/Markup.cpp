@@ -1,6 +1,7 @@
 #include "foundation/Markup.h"
 
 #include "engine/PaintManagerUI.h"
+#include "foundation/HandleHolder.h"
 #include "foundation/StdString.h"
 #include "foundation/SkinArchive.h"
 #include "foundation/ValueSyntax.h"
@@ -386,14 +387,11 @@ bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
 
 bool CMarkup::LoadFromFolder(LPCWSTR pstrPath, int encoding)
 {
-    HANDLE hFile = ::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (hFile == INVALID_HANDLE_VALUE)
+    CHandleHolder file(::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid())
         return Failed(L"Error opening file");
-    struct FileCloser {
-        HANDLE h;
-        ~FileCloser() { ::CloseHandle(h); }
-    } closer { hFile };
+    const HANDLE hFile = file.Get();
 
     LARGE_INTEGER size {};
     if (!::GetFileSizeEx(hFile, &size))

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "foundation/HandleHolder.h"
+
 namespace Veneer {
 
 namespace {
@@ -50,33 +52,6 @@ DWORD Le32(const BYTE* p)
     return static_cast<DWORD>(p[0]) | (static_cast<DWORD>(p[1]) << 8) |
            (static_cast<DWORD>(p[2]) << 16) | (static_cast<DWORD>(p[3]) << 24);
 }
-
-class CFileHandle {
-public:
-    CFileHandle() = default;
-    explicit CFileHandle(HANDLE handle) : m_handle(handle) {}
-    ~CFileHandle() { Reset(); }
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-
-    HANDLE Get() const { return m_handle; }
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-    void Reset(HANDLE handle = INVALID_HANDLE_VALUE)
-    {
-        if (IsValid())
-            ::CloseHandle(m_handle);
-        m_handle = handle;
-    }
-    HANDLE Release()
-    {
-        HANDLE handle = m_handle;
-        m_handle = INVALID_HANDLE_VALUE;
-        return handle;
-    }
-
-private:
-    HANDLE m_handle { INVALID_HANDLE_VALUE };
-};
 
 // Where the archive bytes come from. Offsets are relative to the archive's
 // start; reads past the end come back short, never outside the source.
@@ -175,7 +150,7 @@ private:
     }
 
     const BYTE* m_memory { nullptr };
-    CFileHandle m_file;
+    CHandleHolder m_file;
     ULONGLONG m_start { 0 };
     ULONGLONG m_size { 0 };
     std::vector<BYTE> m_cache;
@@ -797,7 +772,7 @@ DWORD CSkinArchiveReader::ExtractToFile(int index, void* destination, DWORD mode
         return ARCHIVE_OK;
     }
 
-    CFileHandle created;
+    CHandleHolder created;
     std::wstring createdPath;
     HANDLE target = nullptr;
     if (mode == ARCHIVE_HANDLE) {

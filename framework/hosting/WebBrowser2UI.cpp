@@ -19,6 +19,7 @@ CWebBrowser2UI::~CWebBrowser2UI()
     try {
         ReleaseControl();
     } catch (...) {
+        // Nothing may leave a destructor; the browser's objects are let go regardless.
     }
 }
 

@@ -109,6 +109,7 @@ STDMETHODIMP WebBrowserEventSinker::Invoke(DISPID dispIdMember, REFIID, LCID, WO
             break;
         }
     } catch (...) {
+        // A failure while styling the page must not unwind into the browser.
     }
     Release();
     return S_OK;

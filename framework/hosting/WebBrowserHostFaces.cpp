@@ -22,6 +22,7 @@ STDMETHODIMP CWebBrowserUI::ShowContextMenu(DWORD dwID, POINT* pptPosition, IUnk
         return m_pWebBrowserEventHandler->ShowContextMenu(dwID, pptPosition, pCommandTarget,
             pDispatchObjectHit);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_OK;
     }
 }
@@ -42,6 +43,7 @@ STDMETHODIMP CWebBrowserUI::ShowUI(DWORD dwID, IOleInPlaceActiveObject* pActiveO
     try {
         return m_pWebBrowserEventHandler->ShowUI(dwID, pActiveObject, pCommandTarget, pFrame, pDoc);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_OK;
     }
 }
@@ -52,6 +54,7 @@ STDMETHODIMP CWebBrowserUI::HideUI()
     try {
         return m_pWebBrowserEventHandler->HideUI();
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_OK;
     }
 }
@@ -62,6 +65,7 @@ STDMETHODIMP CWebBrowserUI::UpdateUI()
     try {
         return m_pWebBrowserEventHandler->UpdateUI();
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_OK;
     }
 }
@@ -72,6 +76,7 @@ STDMETHODIMP CWebBrowserUI::EnableModeless(BOOL fEnable)
     try {
         return m_pWebBrowserEventHandler->EnableModeless(fEnable);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_OK;
     }
 }
@@ -82,6 +87,7 @@ STDMETHODIMP CWebBrowserUI::OnDocWindowActivate(BOOL fActivate)
     try {
         return m_pWebBrowserEventHandler->OnDocWindowActivate(fActivate);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_OK;
     }
 }
@@ -92,6 +98,7 @@ STDMETHODIMP CWebBrowserUI::OnFrameWindowActivate(BOOL fActivate)
     try {
         return m_pWebBrowserEventHandler->OnFrameWindowActivate(fActivate);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return E_NOTIMPL;
     }
 }
@@ -103,6 +110,7 @@ STDMETHODIMP CWebBrowserUI::ResizeBorder(LPCRECT prcBorder, IOleInPlaceUIWindow*
     try {
         return m_pWebBrowserEventHandler->ResizeBorder(prcBorder, pUIWindow, fFrameWindow);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return E_NOTIMPL;
     }
 }
@@ -113,6 +121,7 @@ STDMETHODIMP CWebBrowserUI::TranslateAccelerator(LPMSG lpMsg, const GUID* pguidC
     try {
         return m_pWebBrowserEventHandler->TranslateAccelerator(lpMsg, pguidCmdGroup, nCmdID);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_FALSE;
     }
 }
@@ -123,6 +132,7 @@ STDMETHODIMP CWebBrowserUI::GetOptionKeyPath(LPOLESTR* pchKey, DWORD dwReserved)
     try {
         return m_pWebBrowserEventHandler->GetOptionKeyPath(pchKey, dwReserved);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return E_NOTIMPL;
     }
 }
@@ -136,6 +146,7 @@ STDMETHODIMP CWebBrowserUI::GetDropTarget(IDropTarget* pDropTarget, IDropTarget*
     try {
         return m_pWebBrowserEventHandler->GetDropTarget(pDropTarget, ppDropTarget);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_FALSE;
     }
 }
@@ -149,6 +160,7 @@ STDMETHODIMP CWebBrowserUI::GetExternal(IDispatch** ppDispatch)
     try {
         return m_pWebBrowserEventHandler->GetExternal(ppDispatch);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_FALSE;
     }
 }
@@ -162,6 +174,7 @@ STDMETHODIMP CWebBrowserUI::TranslateUrl(DWORD dwTranslate, OLECHAR* pchURLIn, O
     try {
         return m_pWebBrowserEventHandler->TranslateUrl(dwTranslate, pchURLIn, ppchURLOut);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return E_NOTIMPL;
     }
 }
@@ -175,6 +188,7 @@ STDMETHODIMP CWebBrowserUI::FilterDataObject(IDataObject* pDO, IDataObject** ppD
     try {
         return m_pWebBrowserEventHandler->FilterDataObject(pDO, ppDORet);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return E_NOTIMPL;
     }
 }
@@ -187,6 +201,7 @@ HRESULT STDMETHODCALLTYPE CWebBrowserUI::Download(IMoniker* pmk, IBindCtx* pbc, 
         return m_pWebBrowserEventHandler->Download(pmk, pbc, dwBindVerb, grfBINDF, pBindInfo,
             pszHeaders, pszRedir, uiCP);
     } catch (...) {
+        // No exception crosses a COM method: a failing handler gets the default answer.
         return S_OK;
     }
 }

@@ -71,6 +71,7 @@ CWebBrowserUI::~CWebBrowserUI()
     try {
         ReleaseControl();
     } catch (...) {
+        // Nothing may leave a destructor; the browser's objects are let go regardless.
     }
     if (_pHtmlWnd2 != nullptr) {
         _pHtmlWnd2->Release();

@@ -20,3 +20,10 @@ if(TARGET foundation_tests)
   add_custom_target(markup_fixtures DEPENDS ${markup_zip})
   add_dependencies(foundation_tests markup_fixtures)
 endif()
+
+# Includes run one way: foundation and engine never include controls/ or
+# hosting/ (they reach them through the factory table and virtual questions).
+add_test(NAME Layering.FoundationAndEngineIncludeNothingFromAbove
+  COMMAND sh -c "! grep -l '#include \"\\(controls\\|hosting\\)/' framework/foundation/* framework/engine/*"
+  WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+set_tests_properties(Layering.FoundationAndEngineIncludeNothingFromAbove PROPERTIES LABELS unit)
