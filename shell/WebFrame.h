@@ -2,12 +2,15 @@
 // The login web frame: a borderless popup owned by the login frame and laid
 // over it, showing the operator's login page with pure green see-through. It
 // starts play when the page navigates to an address with the play keyword.
+#include "FrameRef.h"
 #include "engine/WindowImplBase.h"
 #include "hosting/WebBrowserUI.h"
 
 class CMicroClientPlayFrame;
 
-class CMicroClientWebFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler {
+class CMicroClientWebFrame : public Veneer::WindowImplBase,
+                             public Veneer::CWebBrowserEventHandler,
+                             public CFrameLifetime {
 public:
     CMicroClientWebFrame() = default;
     ~CMicroClientWebFrame() override;
@@ -16,19 +19,34 @@ public:
     // first call records the offset and size.
     void FollowLoginFrame(int left, int top, int right, int bottom);
 
+    // Puts the window directly above its owner, the login frame, and nowhere
+    // higher: other programs' windows over the login frame stay over it.
+    void StackAboveOwner();
+
     // The play detection: an address with the play keyword is cancelled and
     // opens (or shows again) the play frame instead.
     void BeforeNavigate2(IDispatch* pDisp, VARIANT*& url, VARIANT*& Flags, VARIANT*& TargetFrameName,
         VARIANT*& PostData, VARIANT*& Headers, VARIANT_BOOL*& Cancel) override;
 
-    CMicroClientPlayFrame* GetPlayFrame() const { return m_pPlayFrame; }
+    // A page that cannot be loaded is not shown: the window steps aside for
+    // the login frame's notice.
+    void NavigateError(IDispatch* pDisp, VARIANT*& url, VARIANT*& TargetFrameName,
+        VARIANT*& StatusCode, VARIANT_BOOL*& Cancel) override;
+
+    // Shows the window again and loads the page that failed.
+    void RetryFailedPage();
+
+    // Null before play starts and once the play frame's window is gone.
+    CMicroClientPlayFrame* GetPlayFrame() const { return m_playFrame.Get(); }
 
 protected:
     LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
     Veneer::CStdString GetSkinFileName() const override { return L"loginWebWnd.xml"; }
+    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
     Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
     UINT GetResourceID() const override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
@@ -38,7 +56,11 @@ protected:
 
 private:
     // Not owned as a window child: this frame destroys its window when it goes.
-    CMicroClientPlayFrame* m_pPlayFrame { nullptr };
+    CFrameRef<CMicroClientPlayFrame> m_playFrame;
+    Veneer::CWebBrowserUI* m_pBrowser { nullptr };
+    Veneer::CStdString m_sFailedAddress;
+    // Hidden while the login frame shows its notice: moves must not show it.
+    bool m_bSteppedAside { false };
     int m_offsetLeft { 0 };
     int m_offsetTop { 0 };
     int m_height { 0 };
