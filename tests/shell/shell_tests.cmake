@@ -49,3 +49,8 @@ if(TARGET configdump AND TRAILER_HOST_TOOL)
       ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:configdump> ${TRAILER_HOST_TOOL} ${SHIPPED_CONFIG})
   set_tests_properties(configdump_reads_config_and_trailer PROPERTIES LABELS unit FIXTURES_REQUIRED wine TIMEOUT 120)
 endif()
+
+# The resource tests read the built client.
+if(TARGET shell_tests AND TARGET MicroClient)
+  add_dependencies(shell_tests MicroClient)
+endif()
