@@ -165,11 +165,11 @@ def login_frames(probe):
 ALREADY_RUNNING = "\u5fae\u7aef\u5df2\u7ecf\u8fd0\u884c\u4e86\u3002"
 
 
-def start_client(session, probe, exe, started):
+def start_client(session, probe, exe, started, extra_env=None):
     """Starts `exe`; while a client killed just before still holds the
     single-instance marker, the refusal is answered and the start repeated."""
     for _ in range(5):
-        proc = session.start(exe)
+        proc = session.start(exe, extra_env)
         if wait_until(lambda: started() or proc.poll() is not None or
                       ALREADY_RUNNING in probe.text(QUESTION), 60) and started():
             return proc

@@ -178,9 +178,17 @@ def test_untitled_game_page_and_one_address(session):
     probe = Probe(session)
     exe = play.stamped_client(session, "PlayNoTitle.exe", "{base}/game-notitle.html?client=pc|")
     earlier = len(play.requests(session, "/game-notitle.html"))
+    icons_before = len(probe.tray_icons())
     proc = play.start_client(session, probe, exe, lambda: probe.one(PLAY) is not None)
     try:
         wait_state(probe, PLAY, "zoomed", "1", timeout=60)
+        # A restarted shell has forgotten the icon and says so: the icon comes back.
+        check(wait_until(lambda: len(probe.tray_icons()) == icons_before + 1, 10), "no tray icon")
+        probe.run("untray", PLAY)
+        check(wait_until(lambda: len(probe.tray_icons()) == icons_before, 10), "the icon was not removed")
+        probe.post(PLAY, "TaskbarCreated", 0, 0)
+        check(wait_until(lambda: len(probe.tray_icons()) == icons_before + 1, 10),
+              "the icon did not come back after TaskbarCreated")
         check(all(w["visible"] == "0" for w in probe.windows(WEB) if not w["child"]), "web frame still visible")
         check(wait_until(lambda: play.requests(session, "/game-notitle.html")[earlier:] == ["GET /game-notitle.html?client=pc"], 20),
               "requests: %s" % play.requests(session, "/game-notitle.html"))

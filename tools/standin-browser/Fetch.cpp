@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 #include <wininet.h>
 
+#include <cwchar>
 #include <memory>
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -22,6 +23,17 @@ const HRESULT kDownloadFailure = static_cast<HRESULT>(0x800C0008L);   // INET_E_
 const HRESULT kTimeout = static_cast<HRESULT>(0x800C000BL);           // INET_E_CONNECTION_TIMEOUT
 const HRESULT kUnknownProtocol = static_cast<HRESULT>(0x800C000DL);   // INET_E_UNKNOWN_PROTOCOL
 const size_t kMaxBytes = 64u * 1024u * 1024u;
+
+// How long a server may keep a request waiting. STANDIN_BROWSER_TIMEOUT_MS
+// shortens it, so tests can meet a timed-out page without waiting 15 s.
+DWORD TimeoutMs()
+{
+    wchar_t text[16] = {};
+    const DWORD length = GetEnvironmentVariableW(L"STANDIN_BROWSER_TIMEOUT_MS", text, 16);
+    if (length == 0 || length >= 16) return 15000;
+    const unsigned long value = wcstoul(text, nullptr, 10);
+    return value >= 100 && value <= 600000 ? static_cast<DWORD>(value) : 15000;
+}
 
 class InternetHandle {
 public:
@@ -144,7 +156,7 @@ void FetchHttp(const FetchRequest& request, FetchResult& result)
         result.error = kDownloadFailure;
         return;
     }
-    DWORD timeout = 15000;
+    DWORD timeout = TimeoutMs();
     InternetSetOptionW(session.Get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof(timeout));
     InternetSetOptionW(session.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
     InternetSetOptionW(session.Get(), INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof(timeout));
