@@ -39,24 +39,24 @@ LRESULT CMicroClientLogin::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam
     }
     if (uMsg == WM_WINDOWPOSCHANGED && lParam != 0 &&
         (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) == 0)
-        KeepWebFrameAbove(false);
+        KeepWebFrameAbove();
     if (uMsg == WM_PAINT && !m_bWebFrameLifted) {
         const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
         m_bWebFrameLifted = true;
-        KeepWebFrameAbove(true);
+        KeepWebFrameAbove();
         // Wine maps the re-created X window a little later: lift again a few times.
         ::SetTimer(m_hWnd, kLiftTimerId, kLiftTimerMs, nullptr);
         return result;
     }
     if (uMsg == WM_TIMER && wParam == kLiftTimerId) {
-        KeepWebFrameAbove(true);
+        KeepWebFrameAbove();
         if (++m_liftCount >= kLiftCount) ::KillTimer(m_hWnd, kLiftTimerId);
         return 0;
     }
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
 }
 
-void CMicroClientLogin::KeepWebFrameAbove(bool restack)
+void CMicroClientLogin::KeepWebFrameAbove()
 {
     // An owned window belongs above its owner, but Wine lets the owner come
     // up over it when activated, and maps the layered frame's re-created X
@@ -68,8 +68,7 @@ void CMicroClientLogin::KeepWebFrameAbove(bool restack)
     if (web == nullptr || !::IsWindowVisible(web->GetHWND())) return;
     // No redraw for the short step below the login frame: it must not make
     // the login frame paint again.
-    if (restack)
-        ::SetWindowPos(web->GetHWND(), m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    ::SetWindowPos(web->GetHWND(), m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     web->StackAboveOwner();
 }
 
@@ -92,15 +91,6 @@ void CMicroClientLogin::InitWindow()
 
     PlaceControl(L"minbtn", config.miniRect);
     PlaceControl(L"closebtn", config.closeRect);
-    // The notice covers the web frame's place, given relative to the window.
-    RECT notice = config.loginWebRect;
-    RECT window = {};
-    RECT client = {};
-    ::GetWindowRect(m_hWnd, &window);
-    ::GetClientRect(m_hWnd, &client);
-    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
-    ::OffsetRect(&notice, window.left - client.left, window.top - client.top);
-    PlaceControl(L"pageNotice", notice);
 }
 
 void CMicroClientLogin::CreateWebFrame()
@@ -117,20 +107,6 @@ void CMicroClientLogin::CreateWebFrame()
         return;
     }
     web->ShowWindow(true, true);
-}
-
-void CMicroClientLogin::ShowPageNotice(bool show)
-{
-    CControlUI* notice = m_PaintManager.FindControl(L"pageNotice");
-    if (notice != nullptr) notice->SetVisible(show);
-}
-
-void CMicroClientLogin::RetryLoginPage()
-{
-    CMicroClientWebFrame* web = m_webFrame.Get();
-    if (web == nullptr) return;
-    ShowPageNotice(false);
-    web->RetryFailedPage();
 }
 
 void CMicroClientLogin::PlaceControl(LPCWSTR name, const RECT& rect)
@@ -151,8 +127,6 @@ void CMicroClientLogin::OnClick(TNotifyUI& msg)
         SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     else if (name == L"closebtn")
         Close(1);
-    else if (name == L"retrybtn")
-        RetryLoginPage();
 }
 
 LRESULT CMicroClientLogin::ResponseDefaultKeyEvent(WPARAM /*wParam*/)

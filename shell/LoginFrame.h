@@ -13,10 +13,6 @@ public:
     // Null before the web frame exists and once its window is gone.
     CMicroClientWebFrame* GetWebFrame() const { return m_webFrame.Get(); }
 
-    // The notice that stands in the web frame's place while the login page
-    // cannot be loaded; its retry button loads the page again.
-    void ShowPageNotice(bool show);
-
 protected:
     LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
@@ -33,8 +29,7 @@ protected:
 private:
     void PlaceControl(LPCWSTR name, const RECT& rect);
     void CreateWebFrame();
-    void KeepWebFrameAbove(bool restack);
-    void RetryLoginPage();
+    void KeepWebFrameAbove();
 
     // The web frame deletes itself with its window; this frame only owns the window.
     CFrameRef<CMicroClientWebFrame> m_webFrame;

@@ -1,5 +1,7 @@
 #include "WebFrame.h"
 
+#include <windowsx.h>
+
 #include <new>
 
 #include "LoginFrame.h"
@@ -60,6 +62,19 @@ LRESULT CMicroClientWebFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lPa
         if (target != nullptr) ::PostMessageW(target, WM_CLOSE, 1, 0);
         return 0;
     }
+    if (IsPageNoticeShown()) {
+        // The notice is no caption of its own: dragging it moves the login
+        // frame, which the web frame follows.
+        if (uMsg == WM_NCHITTEST) return HTCLIENT;
+        if (uMsg == WM_LBUTTONDOWN) {
+            POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+            CControlUI* control = m_PaintManager.FindControl(pt);
+            if (control == nullptr || control->GetName() != L"retrybtn") {
+                DragLoginFrame();
+                return 0;
+            }
+        }
+    }
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
 }
 
@@ -72,6 +87,7 @@ void CMicroClientWebFrame::InitWindow()
     const std::wstring loginPage = ReadTrailerAddress(0);
     if (loginPage.empty()) return;
     m_pBrowser = browser;
+    m_pNotice = m_PaintManager.FindControl(L"pageNotice");
     browser->SetHomePage(loginPage.c_str());
     browser->SetWebBrowserEventHandler(this);
     if (!browser->IsVisible()) browser->SetVisible(true);
@@ -107,8 +123,7 @@ void CMicroClientWebFrame::FollowLoginFrame(int left, int top, int right, int bo
     }
     if (m_hWnd == nullptr) return;
     // The order is kept relative to the login frame below, not raised to the top.
-    const UINT show = m_bSteppedAside ? 0 : SWP_SHOWWINDOW;
-    ::SetWindowPos(m_hWnd, nullptr, x, y, m_width, m_height, SWP_NOZORDER | SWP_NOACTIVATE | show);
+    ::SetWindowPos(m_hWnd, nullptr, x, y, m_width, m_height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     StackAboveOwner();
 }
 
@@ -147,26 +162,41 @@ void CMicroClientWebFrame::NavigateError(IDispatch* pDisp, VARIANT*& url, VARIAN
     VARIANT*& /*StatusCode*/, VARIANT_BOOL*& Cancel)
 {
     // Inner frames of a loaded page keep the engine's own handling.
-    if (m_pBrowser == nullptr || !IsTopLevelNavigation(pDisp, m_pBrowser->GetWebBrowser2())) return;
-    // Once play has started the hidden page has nothing to tell.
-    if (m_playFrame) return;
+    if (m_pBrowser == nullptr || m_pNotice == nullptr) return;
+    if (!IsTopLevelNavigation(pDisp, m_pBrowser->GetWebBrowser2())) return;
     if (Cancel != nullptr) *Cancel = VARIANT_TRUE;
     m_sFailedAddress = NavigationAddress(url);
-    CMicroClientLogin* login = GetLoginFrame();
-    if (login == nullptr) return;
-    m_bSteppedAside = true;
-    ShowWindow(false, false);
-    login->ShowPageNotice(true);
+    ShowPageNotice(true);
 }
 
-void CMicroClientWebFrame::RetryFailedPage()
+void CMicroClientWebFrame::OnClick(TNotifyUI& msg)
 {
-    m_bSteppedAside = false;
-    ShowWindow(true, false);
-    StackAboveOwner();
+    if (msg.pSender == nullptr || msg.pSender->GetName() != L"retrybtn") return;
     if (m_pBrowser == nullptr) return;
+    ShowPageNotice(false);
     if (m_sFailedAddress.IsEmpty()) m_pBrowser->NavigateHomePage();
     else m_pBrowser->Navigate2(m_sFailedAddress.GetData());
+}
+
+void CMicroClientWebFrame::ShowPageNotice(bool show)
+{
+    if (m_pNotice == nullptr) return;
+    m_pNotice->SetVisible(show);
+    if (m_pBrowser != nullptr) m_pBrowser->SetVisible(!show);
+}
+
+bool CMicroClientWebFrame::IsPageNoticeShown() const
+{
+    return m_pNotice != nullptr && m_pNotice->IsVisible();
+}
+
+void CMicroClientWebFrame::DragLoginFrame()
+{
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner == nullptr) return;
+    ::ReleaseCapture();
+    // SC_MOVE with the caption hit code: a move that follows the mouse.
+    ::SendMessageW(owner, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 bool CMicroClientWebFrame::OpenPlayFrame(const CStdString& address)

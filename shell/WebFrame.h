@@ -28,13 +28,10 @@ public:
     void BeforeNavigate2(IDispatch* pDisp, VARIANT*& url, VARIANT*& Flags, VARIANT*& TargetFrameName,
         VARIANT*& PostData, VARIANT*& Headers, VARIANT_BOOL*& Cancel) override;
 
-    // A page that cannot be loaded is not shown: the window steps aside for
-    // the login frame's notice.
+    // A page that cannot be loaded is not shown: the frame's notice takes
+    // its place, and its retry button loads the page again.
     void NavigateError(IDispatch* pDisp, VARIANT*& url, VARIANT*& TargetFrameName,
         VARIANT*& StatusCode, VARIANT_BOOL*& Cancel) override;
-
-    // Shows the window again and loads the page that failed.
-    void RetryFailedPage();
 
     // Null before play starts and once the play frame's window is gone.
     CMicroClientPlayFrame* GetPlayFrame() const { return m_playFrame.Get(); }
@@ -50,17 +47,22 @@ protected:
     Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
     UINT GetResourceID() const override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
+    void OnClick(Veneer::TNotifyUI& msg) override;
 
     // Creates the play frame's window on `address`; false leaves no play frame.
     virtual bool OpenPlayFrame(const Veneer::CStdString& address);
 
 private:
+    void ShowPageNotice(bool show);
+    bool IsPageNoticeShown() const;
+    // Starts moving the login frame, as a drag on its own picture does.
+    void DragLoginFrame();
+
     // Not owned as a window child: this frame destroys its window when it goes.
     CFrameRef<CMicroClientPlayFrame> m_playFrame;
     Veneer::CWebBrowserUI* m_pBrowser { nullptr };
+    Veneer::CControlUI* m_pNotice { nullptr };
     Veneer::CStdString m_sFailedAddress;
-    // Hidden while the login frame shows its notice: moves must not show it.
-    bool m_bSteppedAside { false };
     int m_offsetLeft { 0 };
     int m_offsetTop { 0 };
     int m_height { 0 };

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <string>
 
@@ -78,10 +77,10 @@ TEST(ShippedResources, ManifestAsksForCommonControlsSixVersionsAndADpiStance)
     EXPECT_TRUE(Contains(manifest, "level=\"asInvoker\""));
 }
 
-TEST(ShippedResources, ManifestMakesTheClientUseCommonControlsSix)
+TEST(ShippedResources, ManifestRedirectsTheClientToCommonControlsSix)
 {
-    // The activation context the system builds from the manifest: version 6
-    // of the common controls answers inside it.
+    // The activation context the system builds from the manifest: building it
+    // resolves the dependency, and inside it comctl32.dll is the version 6 assembly's.
     ACTCTXW context = {};
     context.cbSize = sizeof(context);
     const std::wstring path = TestSupport::BuildPath(L"shell/MicroClient.exe");
@@ -92,16 +91,11 @@ TEST(ShippedResources, ManifestMakesTheClientUseCommonControlsSix)
     ASSERT_NE(INVALID_HANDLE_VALUE, handle) << "error " << ::GetLastError();
     ULONG_PTR cookie = 0;
     ASSERT_TRUE(::ActivateActCtx(handle, &cookie));
-    HMODULE comctl = ::LoadLibraryW(L"comctl32.dll");
-    ASSERT_NE(nullptr, comctl);
-    using GetVersion = HRESULT(CALLBACK*)(DLLVERSIONINFO*);
-    auto getVersion = reinterpret_cast<GetVersion>(::GetProcAddress(comctl, "DllGetVersion"));
-    ASSERT_NE(nullptr, getVersion);
-    DLLVERSIONINFO version = {};
-    version.cbSize = sizeof(version);
-    EXPECT_TRUE(SUCCEEDED(getVersion(&version)));
-    EXPECT_EQ(6u, version.dwMajorVersion);
-    ::FreeLibrary(comctl);
+    ACTCTX_SECTION_KEYED_DATA data = {};
+    data.cbSize = sizeof(data);
+    const BOOL redirected = ::FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+        L"comctl32.dll", &data);
     ::DeactivateActCtx(0, cookie);
     ::ReleaseActCtx(handle);
+    EXPECT_TRUE(redirected) << "error " << ::GetLastError();
 }
