@@ -44,7 +44,13 @@ if [ ! -f "$tree/wine/display" ]; then
   own_session=1
   bash "$root/scripts/wine-session.sh" up "$tree"
 fi
-wine_run() { "$tree/wine-run" "$@" </dev/null 2> >(tr -d '\r' >&2) | tr -d '\r'; return "${PIPESTATUS[0]}"; }
+wine_run() {
+  local status
+  "$tree/wine-run" "$@" </dev/null 2>"$scratch/stderr" | tr -d '\r'
+  status=${PIPESTATUS[0]}
+  tr -d '\r' <"$scratch/stderr" >&2
+  return "$status"
+}
 
 refused=0
 "$trailer" print "$in" >"$scratch/trailer" 2>/dev/null || { echo "brand: $in is not a client executable" >&2; exit 1; }

@@ -34,7 +34,10 @@ if [ ! -f "$tree/wine/display" ]; then
   trap 'bash "$root/scripts/wine-session.sh" down "$tree"' EXIT
   bash "$root/scripts/wine-session.sh" up "$tree"
 fi
+errors=$(mktemp)
 set +e
-"$tree/wine-run" "$tree/tools/skintool/skintool.exe" "${args[@]}" </dev/null 2> >(tr -d '\r' >&2) | tr -d '\r'
+"$tree/wine-run" "$tree/tools/skintool/skintool.exe" "${args[@]}" </dev/null 2>"$errors" | tr -d '\r'
 status=${PIPESTATUS[0]}
+tr -d '\r' <"$errors" >&2
+rm -f "$errors"
 exit "$status"

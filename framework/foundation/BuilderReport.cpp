@@ -53,7 +53,7 @@ void CBuilderReportScope::ReportUnknownAttribute(LPCWSTR name)
     scope->Report(EBuilderProblem::UnknownAttribute, name, message.GetData());
 }
 
-void CBuilderReportScope::ReportMalformedValue(LPCWSTR syntax, LPCWSTR value)
+void CBuilderReportScope::ReportMalformedValue(LPCWSTR syntax, LPCWSTR value, LPCWSTR outcome)
 {
     const CBuilderReportScope* scope = Current();
     if (scope == nullptr) return;
@@ -67,7 +67,8 @@ void CBuilderReportScope::ReportMalformedValue(LPCWSTR syntax, LPCWSTR value)
     message += value != nullptr ? value : L"";
     message += L"' is not ";
     message += syntax;
-    message += L"; read as far as it goes";
+    message += L": ";
+    message += outcome;
     scope->Report(EBuilderProblem::MalformedValue, scope->m_pstrAttribute, message.GetData());
 }
 

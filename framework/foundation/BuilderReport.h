@@ -55,7 +55,7 @@ public:
     static CBuilderReportScope* Current();
     // Hooks for the control base and the value parsers: no-ops without a scope.
     static void ReportUnknownAttribute(LPCWSTR name);
-    static void ReportMalformedValue(LPCWSTR syntax, LPCWSTR value);
+    static void ReportMalformedValue(LPCWSTR syntax, LPCWSTR value, LPCWSTR outcome = L"read as far as it goes");
 
 private:
     IDialogBuilderReport* m_pReport { nullptr };

@@ -162,7 +162,7 @@ bool ParseBool(LPCWSTR text)
 {
     const bool value = text && wcscmp(text, L"true") == 0;
     if (!value && text != nullptr && CBuilderReportScope::Current() != nullptr && wcscmp(text, L"false") != 0)
-        CBuilderReportScope::ReportMalformedValue(L"'true' or 'false' (taken as false)", text);
+        CBuilderReportScope::ReportMalformedValue(L"'true' or 'false'", text, L"taken as false");
     return value;
 }
 

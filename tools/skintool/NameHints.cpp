@@ -65,8 +65,8 @@ std::wstring Nearest(const std::wstring& name, const wchar_t* const (&names)[N])
             bestDistance = distance;
         }
     }
-    // Costs are doubled: allow about one edit in three characters.
-    const int limit = std::max<int>(2, static_cast<int>(name.size()) * 2 / 3);
+    // Costs are doubled: allow about one edit in two characters.
+    const int limit = std::max<int>(4, static_cast<int>(name.size()));
     if (best.empty() || bestDistance > limit || best == name) return std::wstring();
     return best;
 }

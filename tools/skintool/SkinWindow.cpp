@@ -1,5 +1,7 @@
 #include "SkinWindow.h"
 
+#include <algorithm>
+
 #include "NameHints.h"
 #include "engine/ControlUI.h"
 #include "foundation/DialogBuilder.h"
@@ -70,8 +72,21 @@ void ProblemList::Report(const TBuilderProblem& problem)
 
 std::wstring ProblemList::Text() const
 {
+    // Sorted by file (in the order they were first met) and line; problems
+    // of one line keep the order they were found in.
+    std::vector<std::wstring> files;
+    for (const Problem& p : m_problems) {
+        if (std::find(files.begin(), files.end(), p.file) == files.end()) files.push_back(p.file);
+    }
+    std::vector<Problem> sorted = m_problems;
+    auto fileRank = [&](const std::wstring& file) { return std::find(files.begin(), files.end(), file) - files.begin(); };
+    std::stable_sort(sorted.begin(), sorted.end(), [&](const Problem& a, const Problem& b) {
+        const auto ra = fileRank(a.file);
+        const auto rb = fileRank(b.file);
+        return ra != rb ? ra < rb : a.line < b.line;
+    });
     std::wstring text;
-    for (const Problem& p : m_problems)
+    for (const Problem& p : sorted)
         text += p.file + L":" + std::to_wstring(p.line) + (p.IsNote() ? L": note: " : L": ") + p.text + L"\n";
     return text;
 }

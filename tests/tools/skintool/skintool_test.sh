@@ -22,10 +22,12 @@ out=$(run check "Z:$broken" main.xml); status=$?
 [ $status -eq 1 ] || fail "the broken skin exited $status"
 [ "$out" = "$expected" ] || fail "the broken skin's findings differ:"$'\n'"$(diff <(echo "$expected") <(echo "$out"))"
 
-# The same skin as a zip archive: the same findings.
+# The same skin as a zip archive: the same findings (the archive reader
+# words a missing entry its own way).
 (cd "$broken" && rm -f "$work/broken.zip" && zip -q -X "$work/broken.zip" ./*)
 out=$(run check "Z:$work/broken.zip" main.xml); status=$?
 [ $status -eq 1 ] || fail "the zipped broken skin exited $status"
+expected=${expected/Error opening file/Could not find ziped file}
 [ "$out" = "$expected" ] || fail "the zipped skin's findings differ:"$'\n'"$(diff <(echo "$expected") <(echo "$out"))"
 
 # Skins that cannot be read at all.
@@ -56,8 +58,9 @@ run render "Z:$src/resources/skin" playGameWindow.xml "Z:$work/pushed.png" --pus
 for state in hot pushed; do
   changed=$(/usr/bin/compare -metric AE "$png" "$work/$state.png" null: 2>&1)
   [ "${changed%%.*}" -gt 50 ] 2>/dev/null || fail "the $state close button looks normal ($changed pixels changed)"
-  outside=$(/usr/bin/compare -metric AE <(/usr/bin/convert "$png" -crop 500x523+0+0 png:-) \
-    <(/usr/bin/convert "$work/$state.png" -crop 500x523+0+0 png:-) null: 2>&1)
+  /usr/bin/convert "$png" -crop 500x523+0+0 +repage "$work/left-normal.png"
+  /usr/bin/convert "$work/$state.png" -crop 500x523+0+0 +repage "$work/left-$state.png"
+  outside=$(/usr/bin/compare -metric AE "$work/left-normal.png" "$work/left-$state.png" null: 2>&1)
   [ "${outside%%.*}" -eq 0 ] 2>/dev/null || fail "the $state state changed $outside pixels away from the button"
 done
 cmp -s "$work/hot.png" "$work/pushed.png" && fail "hot and pushed look the same"
