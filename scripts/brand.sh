@@ -71,7 +71,7 @@ if [ -n "$skin" ]; then
     for window in login.xml loginWebWnd.xml playGameWindow.xml; do
       if ! wine_run "$tree/tools/skintool/skintool.exe" check "$(windows_path "$skin_zip")" "$window" \
           >"$scratch/check" 2>"$scratch/check-err"; then
-        grep -v ': note: ' "$scratch/check" | sed "s|^|skin: |"
+        { grep -v ': note: ' "$scratch/check" || true; } | sed "s|^|skin: |"
         sed "s|^|skin: |" "$scratch/check-err"
         refused=1
       fi

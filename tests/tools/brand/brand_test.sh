@@ -38,15 +38,18 @@ brand "$work/in.exe" "$work/kept.exe" --config "$work/config.xml" || fail "brand
 
 # Refused inputs: a message naming the problem, no OUT.exe, an old one untouched.
 printf '<microClient>\n<loginFrameSize value="900,560" />\n<clientName value="x">\n</microClient>\n' >"$work/unparsed.xml"
-printf '<microClient>\n<loginFrameSize value="900x560" />\n<clientName value="x" />\n</microClient>\n' >"$work/malformed.xml"
+printf '<microClient>\n<loginFrameSize value="900,five" />\n<clientName value="x" />\n</microClient>\n' >"$work/malformed.xml"
 printf '<microClient>\n<loginFrameSise value="900,560" />\n<clientName value="x" />\n</microClient>\n' >"$work/misspelt.xml"
 printf 'not an icon' >"$work/bad.ico"
+mkdir -p "$work/typo-skin" && cp "$src"/resources/skin/* "$work/typo-skin/"
+sed -i '0,/<Control width="2" \/>/s//<Contrl width="2" \/>/' "$work/typo-skin/playGameWindow.xml"
 cases=(
   "--config $work/unparsed.xml|unparsed.xml:4: does not parse"
-  "--config $work/malformed.xml|malformed.xml:2: attribute 'loginFrameSize': '900x560' is not a size"
+  "--config $work/malformed.xml|malformed.xml:2: attribute 'loginFrameSize': '900,five' is not a size"
   "--config $work/misspelt.xml|misspelt.xml:2: unknown key 'loginFrameSise'"
   "--icon $work/bad.ico|bad.ico: not an icon file"
-  "--skin $src/tests/fixtures/skins/broken|skin: "
+  "--skin $src/tests/fixtures/skins/broken|skin: skintool: cannot read the skin: login.xml"
+  "--skin $work/typo-skin|unknown element 'Contrl': skipped with its children (did you mean 'Control'?)"
   "--addresses no-separator|--addresses: the text has no"
 )
 for case in "${cases[@]}"; do
