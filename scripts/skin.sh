@@ -13,7 +13,7 @@ if [ $# -lt 3 ]; then
 fi
 tree=$root/build/$(test_arch)
 if [ ! -f "$tree/build.ninja" ]; then bash "$root/scripts/build.sh" >&2; fi
-cmake --build "$tree" --target skintool >/dev/null
+cmake --build "$tree" --target skintool >/dev/null || { echo "skin.sh: building the skin tool failed" >&2; exit 2; }
 
 windows_path() { echo "Z:$(realpath -m "$1")"; }
 args=("$1" "$(windows_path "$2")" "$3")
