@@ -98,7 +98,11 @@ fi
 
 # Resource updates rewrite the file: the trailer goes on last.
 if [ -n "$addresses" ]; then
-  "$trailer" set "$partial" "$addresses" || { echo "brand: stamping the addresses failed" >&2; exit 1; }
+  stamped=0
+  "$trailer" set "$partial" "$addresses" 2>"$scratch/stamp" || stamped=$?
+  # The warning about a removed signature names the copy being written.
+  sed "s|$partial|$out|g" "$scratch/stamp" >&2
+  [ $stamped -eq 0 ] || { echo "brand: stamping the addresses failed" >&2; exit 1; }
 fi
 mv -f "$partial" "$out"
 echo "brand: wrote $out"

@@ -36,6 +36,20 @@ brand "$work/in.exe" "$work/kept.exe" --config "$work/config.xml" || fail "brand
 [ "$("$trailer" print "$work/kept.exe")" = 'http://kept.example/|http://kept.example/s' ] ||
   fail "the input's addresses were not kept"
 
+# A signed input: the copy says plainly that its signature is gone, and signs again.
+openssl req -x509 -newkey rsa:2048 -nodes -keyout "$work/key.pem" -out "$work/cert.pem" -days 2 \
+  -subj /CN=throwaway-test-signer >/dev/null 2>&1 || fail "openssl could not make a certificate"
+osslsigncode sign -certs "$work/cert.pem" -key "$work/key.pem" -in "$work/in.exe" -out "$work/signed.exe" >/dev/null ||
+  fail "could not sign the input"
+brand "$work/signed.exe" "$work/from-signed.exe" --config "$work/config.xml" || fail "branding a signed input failed"
+grep -q "$work/from-signed.exe was signed; the signature was removed" "$work/out" ||
+  fail "no plain warning about the removed signature: $(cat "$work/out")"
+osslsigncode sign -certs "$work/cert.pem" -key "$work/key.pem" -in "$work/from-signed.exe" -out "$work/resigned.exe" \
+  >/dev/null || fail "the branded copy of a signed input cannot be signed again"
+osslsigncode verify -CAfile "$work/cert.pem" -in "$work/resigned.exe" >/dev/null 2>&1 || fail "the re-signed copy does not verify"
+[ "$("$trailer" print "$work/resigned.exe")" = 'http://kept.example/|http://kept.example/s' ] ||
+  fail "the re-signed copy lost its addresses"
+
 # Refused inputs: a message naming the problem, no OUT.exe, an old one untouched.
 printf '<microClient>\n<loginFrameSize value="900,560" />\n<clientName value="x">\n</microClient>\n' >"$work/unparsed.xml"
 printf '<microClient>\n<loginFrameSize value="900,five" />\n<clientName value="x" />\n</microClient>\n' >"$work/malformed.xml"
