@@ -2,6 +2,7 @@
 // what a control draws and how.
 #include <cwchar>
 
+#include "engine/ImageStringImages.h"
 #include "engine/RenderEngineInternal.h"
 #include "foundation/ValueSyntax.h"
 
@@ -110,7 +111,7 @@ void WalkImageString(LPCWSTR image, LPCWSTR modify, const RECT& rcItem, const Pe
 
 }  // namespace RenderInternal
 
-bool CRenderEngine::ListImageStringImages(LPCWSTR image, ImageStringVisitor visit, void* context)
+bool ListImageStringImages(LPCWSTR image, ImageStringVisitor visit, void* context)
 {
     if (image == nullptr || *image == L'\0') return true;
     // A bare file name has no pairs at all.

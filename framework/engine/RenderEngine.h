@@ -71,11 +71,6 @@ public:
     // False only for a null manager or context.
     static bool DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RECT& rcItem,
         const RECT& rcPaint, LPCWSTR pStrImage, LPCWSTR pStrModify = nullptr);
-    // For skin checks: calls `visit` with each image (name, resource type or
-    // null, mask) that drawing the image string would load, in order. False
-    // when the string is malformed (drawing then stops where parsing stopped).
-    using ImageStringVisitor = void (*)(void* context, LPCWSTR name, LPCWSTR type, DWORD mask);
-    static bool ListImageStringImages(LPCWSTR image, ImageStringVisitor visit, void* context);
 
     static void DrawColor(HDC hDC, const RECT& rc, DWORD color);
     static void DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps);

@@ -29,6 +29,7 @@
 #include "controls/TreeViewUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/ControlUI.h"
+#include "engine/ImageStringImages.h"
 #include "engine/PaintManagerUI.h"
 #include "foundation/ValueSyntax.h"
 #include "hosting/ActiveXUI.h"
@@ -315,7 +316,7 @@ void CDialogBuilder::CheckAttributeValue(CBuilderReportScope& scope, LPCWSTR nam
 {
     if (EndsWith(name, L"image")) {
         TImageCheck check { &scope, pManager };
-        if (!CRenderEngine::ListImageStringImages(value, &CheckImage, &check))
+        if (!ListImageStringImages(value, &CheckImage, &check))
             CBuilderReportScope::ReportMalformedValue(L"an image string (file='...' key='value' ...)", value);
     } else if (Is(name, L"font") || Is(name, L"itemfont")) {
         CDialogBuilder* pTop = this;
