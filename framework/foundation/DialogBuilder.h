@@ -4,7 +4,10 @@
 // the Window element's settings and builds one control per element.
 #include <windows.h>
 
+#include <vector>
+
 #include "engine/RenderEngine.h"
+#include "foundation/BuilderReport.h"
 #include "foundation/StdString.h"
 #include "foundation/Markup.h"
 
@@ -40,6 +43,13 @@ public:
     CControlUI* Create(IDialogBuilderCallback* pCallback = nullptr,
                        CPaintManagerUI* pManager = nullptr, CControlUI* pParent = nullptr);
 
+    // Optional: told of every problem met while building (file, line and
+    // what was skipped or defaulted). Include builders inherit it. Set it
+    // before Create; not owned. Without one nothing is reported and nothing
+    // else changes.
+    void SetReport(IDialogBuilderReport* pReport) { m_pReport = pReport; }
+    IDialogBuilderReport* GetReport() const { return m_pReport; }
+
     CMarkup* GetMarkup() { return &m_xml; }
     void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
     void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
@@ -55,6 +65,14 @@ private:
     void BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
     CControlUI* CreateForElement(LPCWSTR pstrClass);
     void SetResourceType(LPCWSTR type);
+    void SetSourceName(STRINGorID xml);
+    void Report(const CMarkupNode& node, EBuilderProblem kind, LPCWSTR subject, const CStdString& message) const;
+    void CheckResourceAttributes(CMarkupNode& node, LPCWSTR const* known);
+    void CheckDefaultList(CMarkupNode& node, LPCWSTR pControlName, LPCWSTR pList, CPaintManagerUI* pManager);
+    void CheckAttributeValue(CBuilderReportScope& scope, LPCWSTR name, LPCWSTR value, CPaintManagerUI* pManager);
+    void ApplyAttributes(CControlUI* pControl, CMarkupNode& node, CPaintManagerUI* pManager);
+    bool IsBeingBuilt(const CStdString& source) const;
+    void CheckFonts(CPaintManagerUI* pManager);
 
     CMarkup m_xml;
     IDialogBuilderCallback* m_pCallback { nullptr };
@@ -64,6 +82,21 @@ private:
     CStdString m_sTypeText;
     // How many Include elements deep this builder runs.
     int m_nIncludeDepth { 0 };
+
+    // Reporting only: where problems are said to be, the builder whose
+    // Include started this one, and font indexes to check once the whole
+    // skin has registered its fonts.
+    IDialogBuilderReport* m_pReport { nullptr };
+    CStdString m_sSource { L"markup" };
+    CDialogBuilder* m_pIncluder { nullptr };
+    bool m_bCycleReported { false };
+    bool m_bLoadFailed { false };
+    struct TFontUse {
+        CStdString file;
+        int line;
+        int index;
+    };
+    std::vector<TFontUse> m_aFontUses;
 };
 
 }  // namespace Veneer

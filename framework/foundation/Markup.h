@@ -42,6 +42,10 @@ public:
     bool GetAttributeValue(int iIndex, LPWSTR pstrValue, SIZE_T cchMax) const;
     bool GetAttributeValue(LPCWSTR pstrName, LPWSTR pstrValue, SIZE_T cchMax) const;
 
+    // The 1-based line of the document where the element starts, for
+    // messages about a skin; 0 for an invalid node. Counted on request.
+    int GetLine() const;
+
 private:
     CMarkupNode(CMarkup* pOwner, ULONG iPos);
     void MapAttributes() const;
@@ -82,6 +86,9 @@ public:
     void SetPreserveWhitespace(bool bPreserve = true) { m_bPreserveWhitespace = bPreserve; }
     void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
     void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
+    // The 1-based line where the last parse failed; 0 for failures that
+    // have no place in the text (files that cannot be read).
+    int GetLastErrorLine() const { return m_nErrorLine; }
 
     CMarkupNode GetRoot();
 
@@ -104,6 +111,7 @@ private:
     void ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest);
     bool ReserveElement(ULONG& iPos);
     bool Failed(LPCWSTR pstrError, LPCWSTR pstrLocation = nullptr);
+    int LineAt(ULONG iOffset) const;
     bool LoadFromFolder(LPCWSTR pstrPath, int encoding);
     bool LoadFromArchive(LPCWSTR pstrPath, LPCWSTR pstrFilename, int encoding);
 
@@ -114,6 +122,11 @@ private:
     wchar_t m_szErrorMsg[100] {};
     wchar_t m_szErrorXML[50] {};
     bool m_bPreserveWhitespace { true };
+    int m_nErrorLine { 0 };
+    // The last line asked for: elements are mostly asked for in document
+    // order, so counting resumes from there.
+    mutable ULONG m_iLineOffset { 0 };
+    mutable int m_nLine { 1 };
 };
 
 }  // namespace Veneer
