@@ -40,6 +40,9 @@ namespace {
 // Included skins may include others; a skin that includes itself would
 // otherwise recurse until the stack runs out.
 const int kMaxIncludeDepth = 16;
+// The control pass recurses once per element level, and so do layout and
+// painting later: deeper subtrees are left out (2,000 levels overflow a 2 MB stack).
+const int kMaxNestingDepth = 256;
 
 template <class T>
 CControlUI* NewControl()
@@ -339,6 +342,7 @@ void CDialogBuilder::BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaint
     for (long i = 0; i < count; ++i) {
         CDialogBuilder builder;
         builder.m_nIncludeDepth = m_nIncludeDepth + 1;
+        builder.m_nNestingDepth = m_nNestingDepth;
         CControlUI* pControl = nullptr;
         if (m_pstrtype != nullptr) {
             const UINT id = static_cast<WORD>(ValueSyntax::ParseInt(source));
@@ -353,6 +357,14 @@ void CDialogBuilder::BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaint
 
 CControlUI* CDialogBuilder::ParseChildren(CMarkupNode* pRoot, CControlUI* pParent, CPaintManagerUI* pManager)
 {
+    if (m_nNestingDepth >= kMaxNestingDepth) return nullptr;
+    struct LevelGuard {
+        int& depth;
+        explicit LevelGuard(int& d) : depth(d) { ++depth; }
+        ~LevelGuard() { --depth; }
+        LevelGuard(const LevelGuard&) = delete;
+        LevelGuard& operator=(const LevelGuard&) = delete;
+    } level(m_nNestingDepth);
     IContainerUI* pContainer = nullptr;
     bool containerAsked = false;
     CControlUI* pReturn = nullptr;

@@ -64,6 +64,8 @@ private:
     CStdString m_sTypeText;
     // How many Include elements deep this builder runs.
     int m_nIncludeDepth { 0 };
+    // Element levels open in the control pass, an including skin's counted in.
+    int m_nNestingDepth { 0 };
 };
 
 }  // namespace Veneer
