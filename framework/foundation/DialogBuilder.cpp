@@ -171,6 +171,7 @@ CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintMana
                                    CControlUI* pParent)
 {
     m_pCallback = pCallback;
+    m_nIncludesLeft = kMaxIncludedBuilds;  // per build; an included builder uses its includer's
     CMarkupNode root = m_xml.GetRoot();
     if (!root.IsValid()) return nullptr;
 
@@ -339,10 +340,13 @@ void CDialogBuilder::BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaint
         }
     }
     if (!hasSource || m_nIncludeDepth >= kMaxIncludeDepth) return;
-    for (long i = 0; i < count; ++i) {
+    int& includesLeft = m_pIncludesLeft != nullptr ? *m_pIncludesLeft : m_nIncludesLeft;
+    for (long i = 0; i < count && includesLeft > 0; ++i) {
+        --includesLeft;
         CDialogBuilder builder;
         builder.m_nIncludeDepth = m_nIncludeDepth + 1;
         builder.m_nNestingDepth = m_nNestingDepth;
+        builder.m_pIncludesLeft = &includesLeft;
         CControlUI* pControl = nullptr;
         if (m_pstrtype != nullptr) {
             const UINT id = static_cast<WORD>(ValueSyntax::ParseInt(source));

@@ -66,6 +66,12 @@ private:
     int m_nIncludeDepth { 0 };
     // Element levels open in the control pass, an including skin's counted in.
     int m_nNestingDepth { 0 };
+    // "count" and nested Includes multiply: one skin may have at most this
+    // many included skins built in all, or a count of two billion hangs the
+    // builder. An included builder draws on its includer's allowance.
+    static constexpr int kMaxIncludedBuilds = 1024;
+    int m_nIncludesLeft { kMaxIncludedBuilds };
+    int* m_pIncludesLeft { nullptr };
 };
 
 }  // namespace Veneer

@@ -8,6 +8,7 @@
 
 #include "controls/ContainerUI.h"
 #include "engine/ControlUI.h"
+#include "engine/PaintManagerUI.h"
 #include "foundation/DialogBuilder.h"
 #include "foundation/Markup.h"
 #include "foundation/SkinArchive.h"
@@ -64,12 +65,13 @@ int Depth(CControlUI* control)
 TEST(HostileBuilder, DeepNestingIsCutAtAFixedDepth)
 {
     for (int levels : { 255, 256, 2000, 20000 }) {
-        std::wstring skin;
+        std::wstring skin = L"<Window>";
         for (int i = 0; i < levels; ++i)
             skin += L"<Container>";
         skin += L"<Button name=\"deepest\" />";
         for (int i = 0; i < levels; ++i)
             skin += L"</Container>";
+        skin += L"</Window>";
         CDialogBuilder builder;
         std::unique_ptr<CControlUI> root(builder.Create(STRINGorID(skin.c_str())));
         ASSERT_TRUE(root) << levels;
@@ -178,4 +180,45 @@ TEST(HostileArchive, DecoyEndRecordsAreRefusedAndHarmless)
     TArchiveEntry entry;
     ASSERT_EQ(ARCHIVE_OK, GetArchiveEntry(opened.get(), -1, &entry));
     EXPECT_EQ(2, entry.index);
+}
+
+TEST(HostileBuilder, IncludeCountsAreBoundedInAll)
+{
+    // Two billion copies, and includes of includes multiplying: a bounded build, not a hang.
+    CDialogBuilder builder;
+    std::unique_ptr<CControlUI> root(builder.Create(STRINGorID(
+        L"<Window><VerticalLayout><Include source=\"&lt;Window&gt;&lt;HorizontalLayout&gt;&lt;Include "
+        L"count=&quot;2000000000&quot; source=&quot;&lt;Window&gt;&lt;Button/&gt;&lt;/Window&gt;&quot;/&gt;"
+        L"&lt;/HorizontalLayout&gt;&lt;/Window&gt;\" count=\"2000000000\"/></VerticalLayout></Window>")));
+    ASSERT_TRUE(root);
+    auto* container = static_cast<IContainerUI*>(root->GetInterface(L"IContainer"));
+    ASSERT_NE(nullptr, container);
+    int built = 0;
+    for (int i = 0; i < container->GetCount(); ++i) {
+        auto* row = static_cast<IContainerUI*>(container->GetItemAt(i)->GetInterface(L"IContainer"));
+        built += 1 + (row ? row->GetCount() : 0);
+    }
+    EXPECT_EQ(1024, built);
+
+    // Ordinary counts are untouched.
+    std::unique_ptr<CControlUI> three(builder.Create(STRINGorID(
+        L"<Window><VerticalLayout><Include source=\"&lt;Window&gt;&lt;Button/&gt;&lt;/Window&gt;\" count=\"3\"/>"
+        L"</VerticalLayout></Window>")));
+    ASSERT_TRUE(three);
+    EXPECT_EQ(3, static_cast<IContainerUI*>(three->GetInterface(L"IContainer"))->GetCount());
+}
+
+TEST(HostileBuilder, ATreeDeletedBeforeAttachingLeavesNoOptionInItsGroup)
+{
+    // The builder configures each option attached to the manager, which
+    // registers its group, and detaches it again; found by the skin fuzzer.
+    CPaintManagerUI manager;
+    CDialogBuilder builder;
+    CControlUI* root = builder.Create(STRINGorID(L"<Window><VerticalLayout><Option group=\"g\" selected=\"true\"/>"
+                                                 L"<Option group=\"g\"/></VerticalLayout></Window>"),
+        nullptr, nullptr, &manager);
+    ASSERT_NE(nullptr, root);
+    delete root;
+    CStdPtrArray* group = manager.GetOptionGroup(L"g");
+    EXPECT_TRUE(group == nullptr || group->IsEmpty());
 }

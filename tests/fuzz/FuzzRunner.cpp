@@ -62,16 +62,16 @@ void SaveCurrent(wchar_t* path, size_t capacity)
     ::CloseHandle(file);
 }
 
-[[noreturn]] void ReportFatal(const char* kind, const void* address, DWORD code)
+[[noreturn]] void ReportFatal(const char* kind, const void* address, DWORD code, const void* instruction)
 {
     wchar_t path[MAX_PATH * 2] {};
     SaveCurrent(path, MAX_PATH * 2);
     char text[1024];
     _snprintf(text, sizeof text,
-        "FAULT target=%s seed=%u iteration=%ld: %s (code 0x%08lX, address %p); input saved as %ls\n"
+        "FAULT target=%s seed=%u iteration=%ld: %s (code 0x%08lX, address %p, at instruction %p); input saved as %ls\n"
         "fuzz target=%s faults=1\n",
         g_current.target, g_current.seed, g_current.iteration, kind, static_cast<unsigned long>(code), address,
-        path, g_current.target);
+        instruction, path, g_current.target);
     text[sizeof text - 1] = 0;
     WriteErr(text);
     ::TerminateProcess(::GetCurrentProcess(), 3);
@@ -83,12 +83,13 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info)
 {
     const EXCEPTION_RECORD* record = info->ExceptionRecord;
     if (record->ExceptionCode == GuardHeap::kMisuseException)
-        ReportFatal("damaged heap block header (underrun or double free)", nullptr, record->ExceptionCode);
+        ReportFatal("damaged heap block header (underrun or double free)", nullptr, record->ExceptionCode,
+            record->ExceptionAddress);
     if (record->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record->NumberParameters >= 2) {
         const void* address = reinterpret_cast<const void*>(record->ExceptionInformation[1]);
         // Faults elsewhere may be the system's own probing; the unhandled filter sees real ones.
         if (GuardHeap::InArena(address))
-            ReportFatal(GuardHeap::DescribeFault(address), address, record->ExceptionCode);
+            ReportFatal(GuardHeap::DescribeFault(address), address, record->ExceptionCode, record->ExceptionAddress);
     }
     return EXCEPTION_CONTINUE_SEARCH;
 }
@@ -98,7 +99,7 @@ LONG WINAPI OnUnhandled(EXCEPTION_POINTERS* info)
     const EXCEPTION_RECORD* record = info->ExceptionRecord;
     const void* address = record->NumberParameters >= 2
         ? reinterpret_cast<const void*>(record->ExceptionInformation[1]) : record->ExceptionAddress;
-    ReportFatal("crash", address, record->ExceptionCode);
+    ReportFatal("crash", address, record->ExceptionCode, record->ExceptionAddress);
 }
 
 const unsigned char kSpecials[] = { '<', '>', '/', '"', '=', '&', ';', '!', '?', '-', '[', ']', ' ', '\t',

@@ -16,7 +16,7 @@ void* __real_calloc(size_t count, size_t size);
 namespace {
 
 constexpr size_t kPage = 4096;
-constexpr size_t kArenaBytes = sizeof(void*) == 8 ? (size_t(16) << 30) : (size_t(384) << 20);
+constexpr size_t kArenaBytes = sizeof(void*) == 8 ? (size_t(1) << 30) : (size_t(384) << 20);
 constexpr size_t kArenaPages = kArenaBytes / kPage;
 constexpr uint32_t kMagic = 0x47554152u;  // the header of a live block
 

@@ -27,7 +27,7 @@ const char* DescribeFault(const void* address);
 size_t AllocationCount();
 // The largest single block the arena serves; larger requests fail like an
 // exhausted heap.
-constexpr size_t kLargestBlock = 256u << 20;
+constexpr size_t kLargestBlock = 64u << 20;
 // Raised when a free finds its block's header damaged (an underrun or a double free).
 constexpr DWORD kMisuseException = 0xE0475548u;
 

@@ -91,8 +91,10 @@ void ExpectCaught(const char* test, const char* what)
     EXPECT_NE(std::string::npos, child.output.find(std::string("caught: ") + what)) << child.output;
 }
 
-// Keeps the compiler from proving the planted accesses away.
+// Keep the compiler from proving the planted accesses (and the blocks) away.
 volatile unsigned char g_sink;
+void* (*volatile g_allocate)(size_t) = std::malloc;
+void (*volatile g_release)(void*) = std::free;
 
 }  // namespace
 
@@ -158,29 +160,30 @@ protected:
 
 TEST_F(GuardHeapChild, Overrun)
 {
-    char* block = static_cast<char*>(std::malloc(13));
+    volatile char* block = static_cast<volatile char*>(g_allocate(13));
     block[13] = 'x';  // one byte past the end
-    std::free(block);
+    g_release(const_cast<char*>(block));
 }
 
 TEST_F(GuardHeapChild, ReadPastEnd)
 {
     std::string* text = new std::string(40, 'y');
-    const char* data = text->data();
+    const volatile char* data = text->data();
     g_sink = static_cast<unsigned char>(data[text->capacity() + 1]);
     delete text;
 }
 
 TEST_F(GuardHeapChild, UseAfterFree)
 {
-    int* numbers = new int[4] { 1, 2, 3, 4 };
-    delete[] numbers;
+    volatile int* numbers = static_cast<volatile int*>(g_allocate(4 * sizeof(int)));
+    numbers[2] = 3;
+    g_release(const_cast<int*>(numbers));
     g_sink = static_cast<unsigned char>(numbers[2]);
 }
 
 TEST_F(GuardHeapChild, Underrun)
 {
-    unsigned char* block = static_cast<unsigned char*>(std::malloc(32));
+    volatile unsigned char* block = static_cast<volatile unsigned char*>(g_allocate(32));
     block[-1] = 0x55;
-    std::free(block);
+    g_release(const_cast<unsigned char*>(block));
 }

@@ -11,6 +11,7 @@ if(TARGET microclient_shell AND TARGET MicroClient)
   set_source_files_properties(${SOAK_DIR}/Soak.rc PROPERTIES
     OBJECT_DEPENDS "${SKIN_ZIP};${CONFIG_XML};${RESOURCES_DIR}/icon.ico")
   add_executable(soak_runner ${CMAKE_CURRENT_LIST_DIR}/SoakRunner.cpp ${CMAKE_CURRENT_LIST_DIR}/ResourceCounts.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/support/TestSupport.cpp
     ${SOAK_DIR}/Soak.rc)
   target_link_libraries(soak_runner PRIVATE microclient_shell veneer)
   target_include_directories(soak_runner PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_LIST_DIR}
