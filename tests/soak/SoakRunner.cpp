@@ -18,6 +18,7 @@
 #include "ResourceCounts.h"
 #include "TestPaths.h"
 #include "controls/ComboUI.h"
+#include "controls/ComboWnd.h"
 #include "controls/DateTimeUI.h"
 #include "controls/EditUI.h"
 #include "controls/VerticalLayoutUI.h"
