@@ -10,9 +10,10 @@
 #
 # How the counters count under Wine (the first lines of the output say it
 # again): GetGuiResources answers 0 there, so GDI objects are counted by
-# probing every GDI handle slot with GetObjectType, and USER objects by probing
-# every USER handle slot with IsWindow (windows of this process), IsMenu and
-# DrawIconEx (icons and cursors); private bytes are the committed private
+# probing every GDI handle slot with GetObjectType, and USER objects by
+# enumerating the process's windows (top-level and message-only, with their
+# descendants) and probing every USER handle slot with IsMenu and DrawIconEx
+# (icons and cursors); private bytes are the committed private
 # regions of a VirtualQuery walk, and the Linux process's RssAnon (read from
 # /proc/self/status through drive Z:) shows Wine's own Unix-side memory too.
 # A self-check makes and frees one brush, window, menu and icon first and
@@ -33,5 +34,7 @@ if [ ! -f "$tree/wine/display" ]; then
 fi
 trap '[ -n "$started" ] && bash "$root/scripts/wine-session.sh" down "$tree"' EXIT
 
+# The frames and the browser scenario host the stand-in browser, as the client does.
+bash "$root/scripts/register-standin-browser.sh" "$tree" >/dev/null
 "$tree/wine-run" "$tree/tests/soak_runner.exe" --scenario "$scenario" --iterations "$iterations" \
   --frames "$frames" </dev/null

@@ -608,7 +608,7 @@ bool CMarkup::ParseElements(LPWSTR& p)
             return Failed(L"Expected start tag", p);
         if (p[1] == L'/') {
             if (open.empty())
-                return true;
+                return m_nElements > 1 ? true : Failed(L"Expected start tag", p);
             if (!closeElement())
                 return false;
             continue;

@@ -100,7 +100,7 @@ TEST(HostileMarkup, DeclarationsAndCharacterData)
 
     // Nothing but declarations, or character data where an element belongs, is no document.
     for (LPCWSTR refused : { L"<!DOCTYPE skin>", L"<!DOCTYPE skin><!-- only -->", L"<?xml?>", L"",
-             L"<![CDATA[<r/>]]>", L"<r><![CDATA[open</r>", L"<!DOCTYPE s [ <r/>" }) {
+             L"<![CDATA[<r/>]]>", L"<r><![CDATA[open</r>", L"<!DOCTYPE s [ <r/>", L"</e><a/>", L"<?x?></>" }) {
         EXPECT_FALSE(xml.Load(refused)) << refused;
         EXPECT_EQ(L"Expected start tag", LastError(xml)) << refused;
         EXPECT_FALSE(xml.GetRoot().IsValid());

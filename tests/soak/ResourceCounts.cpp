@@ -21,24 +21,48 @@ long ScanGdi()
     return count;
 }
 
+BOOL CALLBACK CountChild(HWND, LPARAM context)
+{
+    ++*reinterpret_cast<long*>(context);
+    return TRUE;
+}
+
+// Windows of this process: top-level ones with all their descendants, and
+// message-only ones (EnumChildWindows already walks whole subtrees, so
+// children are counted from their top-level window only).
+long CountWindows()
+{
+    long count = 0;
+    auto countTree = [&count](HWND top) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(top, &owner);
+        if (owner != ::GetCurrentProcessId())
+            return;
+        ++count;
+        ::EnumChildWindows(top, CountChild, reinterpret_cast<LPARAM>(&count));
+    };
+    for (HWND top = ::GetWindow(::GetDesktopWindow(), GW_CHILD); top; top = ::GetWindow(top, GW_HWNDNEXT))
+        countTree(top);
+    for (HWND top = ::FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); top;
+         top = ::FindWindowExW(HWND_MESSAGE, top, nullptr, nullptr))
+        countTree(top);
+    return count;
+}
+
+// Menus, icons and cursors are checked in this process's own handle table
+// (no call leaves the process for a slot that is not ours).
 long ScanUser()
 {
-    const DWORD self = ::GetCurrentProcessId();
     HDC probe = ::CreateCompatibleDC(nullptr);
     HBITMAP pixel = ::CreateCompatibleBitmap(probe, 1, 1);
     HGDIOBJ old = ::SelectObject(probe, pixel);
-    long count = 0;
+    long count = CountWindows();
     for (ULONG_PTR slot = 0x20; slot < 0xFFF0; slot += 2) {
         HANDLE handle = reinterpret_cast<HANDLE>(slot);
-        if (::IsWindow(static_cast<HWND>(handle))) {
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(static_cast<HWND>(handle), &owner);
-            count += owner == self ? 1 : 0;
-        } else if (::IsMenu(static_cast<HMENU>(handle))) {
+        if (::IsMenu(static_cast<HMENU>(handle)))
             ++count;
-        } else if (::DrawIconEx(probe, 0, 0, static_cast<HICON>(handle), 1, 1, 0, nullptr, DI_NORMAL)) {
+        else if (::DrawIconEx(probe, 0, 0, static_cast<HICON>(handle), 1, 1, 0, nullptr, DI_NORMAL))
             ++count;
-        }
     }
     ::SelectObject(probe, old);
     ::DeleteObject(pixel);
@@ -97,7 +121,7 @@ std::string Routes()
 {
     std::string routes = g_gdiFromSystem ? "GDI: GetGuiResources" : "GDI: GetGuiResources answers 0, GetObjectType over every handle slot";
     routes += g_userFromSystem ? "; USER: GetGuiResources"
-                               : "; USER: GetGuiResources answers 0, IsWindow/IsMenu/DrawIconEx over every handle slot";
+                               : "; USER: GetGuiResources answers 0, windows enumerated, IsMenu/DrawIconEx over every handle slot";
     routes += "; private: VirtualQuery committed MEM_PRIVATE";
     routes += AnonymousResident() >= 0 ? "; anon: /proc/self/status RssAnon" : "";
     return routes;

@@ -7,9 +7,10 @@
 // the process's GDI table; a handle with zero high bits matches any
 // generation) is probed with GetObjectType.
 // USER objects: GetGuiResources(GR_USEROBJECTS) where it answers; under Wine
-// every USER handle slot (0x20 + 2 * index) is probed: a window of this
-// process (IsWindow, GetWindowThreadProcessId), a menu (IsMenu) or an icon or
-// cursor (DrawIconEx into a 1 x 1 bitmap).
+// the windows of this process are enumerated (top-level and message-only
+// ones with all their descendants), and every USER handle slot (0x20 + 2 *
+// index) of the process's own table is probed for a menu (IsMenu) or an icon
+// or cursor (DrawIconEx into a 1 x 1 bitmap).
 // Private bytes: committed private memory from a VirtualQuery walk of the
 // address space, and, under Wine, the process's anonymous resident memory
 // from /proc/self/status (Wine's own Unix-side allocations show only there).

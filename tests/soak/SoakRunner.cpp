@@ -140,19 +140,25 @@ struct NativeStage : Skinned {
 
 class PageWatcher : public CWebBrowserEventHandler {
 public:
-    void NavigateComplete2(IDispatch*, VARIANT*& url, const CStdString&) override
-    {
-        last = url && url->vt == VT_BSTR && url->bstrVal ? url->bstrVal : L"";
-        ++completed;
-    }
-    std::wstring last;
+    void NavigateComplete2(IDispatch*, VARIANT*&, const CStdString&) override { ++completed; }
+    void NavigateError(IDispatch*, VARIANT*&, VARIANT*&, VARIANT*&, VARIANT_BOOL*&) override { ++failed; }
     int completed { 0 };
+    int failed { 0 };
 };
 
+// Two small pages of its own in the build tree, as file addresses.
 std::wstring LocalPage(const wchar_t* name)
 {
-    std::wstring path = std::wstring(L"file:///") + TEST_FIXTURES_DIR + L"/../../resources/demo-pages/" + name;
-    return path;
+    const std::wstring path = std::wstring(TEST_BINARY_DIR) + L"/soak-" + name;
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        const std::string page = "<html><head><title>soak</title></head><body><p>" +
+            std::string(name, name + wcslen(name)) + "</p><a href=\"x.html\">link</a></body></html>";
+        DWORD written = 0;
+        ::WriteFile(file, page.data(), static_cast<DWORD>(page.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+    return L"file:///" + path;
 }
 
 struct BrowserStage {
@@ -176,10 +182,11 @@ struct BrowserStage {
     ~BrowserStage() { browser->SetWebBrowserEventHandler(nullptr); }
     bool Once()
     {
-        const std::wstring page = LocalPage(++turn % 2 ? L"game.html" : L"service.html");
+        const std::wstring page = LocalPage(++turn % 2 ? L"a.html" : L"b.html");
         const int before = watcher.completed;
+        const int errors = watcher.failed;
         browser->Navigate2(page.c_str());
-        return PumpUntil([&] { return watcher.completed > before; }, 5000);
+        return PumpUntil([&] { return watcher.completed > before; }, 5000) && watcher.failed == errors;
     }
 };
 
@@ -202,7 +209,7 @@ bool LoginOnce()
 bool PlayOnce()
 {
     auto* play = new CMicroClientPlayFrame();
-    play->SetStartUrl(LocalPage(L"game.html").c_str());
+    play->SetStartUrl(LocalPage(L"a.html").c_str());
     if (!play->Create(nullptr, L"Tarrowin", kPlayFrameStyle, 0, 0, 0, 0, 0, nullptr))
         return false;
     ::ShowWindow(play->GetHWND(), SW_SHOWNOACTIVATE);

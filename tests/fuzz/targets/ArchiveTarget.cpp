@@ -58,8 +58,8 @@ std::string Run(const Fuzz::Bytes& input)
         std::vector<BYTE> pieces(entry.uncompressedSize);
         DWORD partsResult = ARCHIVE_MORE_DATA;
         size_t got = 0;
+        std::vector<BYTE> block(part);
         while (partsResult == ARCHIVE_MORE_DATA) {
-            std::vector<BYTE> block(part);
             partsResult = ExtractArchiveEntry(archive, i, block.data(), part, ARCHIVE_MEMORY);
             if (partsResult != ARCHIVE_MORE_DATA)
                 break;
