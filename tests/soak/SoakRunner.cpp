@@ -174,7 +174,8 @@ struct BrowserStage {
         auto* root = new CVerticalLayoutUI;
         browser->SetAttribute(L"modulename", module.c_str());
         browser->SetAttribute(L"clsid", L"{8856F961-340A-11D0-A96B-00C04FD705A2}");
-        browser->SetAttribute(L"delaycreate", L"false");
+        browser->SetAttribute(L"autonavi", L"true");
+        browser->SetAttribute(L"delaycreate", L"true");
         browser->SetWebBrowserEventHandler(&watcher);
         root->Add(browser);
         host.Attach(root);
@@ -185,8 +186,14 @@ struct BrowserStage {
         const std::wstring page = LocalPage(++turn % 2 ? L"a.html" : L"b.html");
         const int before = watcher.completed;
         const int errors = watcher.failed;
+        if (!PumpUntil([&] { return browser->GetWebBrowser2() != nullptr; }, 5000))
+            return false;
         browser->Navigate2(page.c_str());
-        return PumpUntil([&] { return watcher.completed > before; }, 5000) && watcher.failed == errors;
+        const bool arrived = PumpUntil([&] { return watcher.completed > before; }, 5000);
+        if (!arrived || watcher.failed != errors)
+            std::fprintf(stderr, "browser: %ls %s (%d navigation errors)\n", page.c_str(),
+                arrived ? "arrived with errors" : "never completed", watcher.failed - errors);
+        return arrived && watcher.failed == errors;
     }
 };
 
@@ -302,7 +309,7 @@ std::vector<Scenario> Scenarios()
 std::string Bytes(long long value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(value) / kMB);
+    std::snprintf(text, sizeof text, "%.2f MB", static_cast<double>(value) / kMB);
     return text;
 }
 

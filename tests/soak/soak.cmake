@@ -21,7 +21,7 @@ if(TARGET microclient_shell AND TARGET MicroClient)
     add_dependencies(soak_runner standin_browser)
   endif()
   # Quick and exact: handle counts must come back to where they were.
-  add_test(NAME soak.quick COMMAND soak_runner --iterations 15 --frames 4)
+  add_test(NAME soak.quick COMMAND soak_runner --iterations 10 --frames 2)
   set_tests_properties(soak.quick PROPERTIES LABELS window FIXTURES_REQUIRED "wine;standin_browser" TIMEOUT 400
     RESOURCE_LOCK display)
 endif()
