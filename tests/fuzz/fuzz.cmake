@@ -36,8 +36,11 @@ foreach(entry ${FUZZ_CI_ITERATIONS})
   string(REPLACE "=" ";" pair ${entry})
   list(GET pair 0 target)
   list(GET pair 1 iterations)
-  add_test(NAME fuzz.${target}
+  # The name carries target, seeds and iterations into CI's log; passing means zero faults.
+  string(REPLACE "," "-" seed_words ${FUZZ_CI_SEEDS})
+  set(test_name fuzz.${target}.seeds-${seed_words}.iterations-${iterations})
+  add_test(NAME ${test_name}
     COMMAND fuzz_runner --target ${target} --seeds ${FUZZ_CI_SEEDS} --iterations ${iterations})
-  set_tests_properties(fuzz.${target} PROPERTIES LABELS "unit;fuzz" FIXTURES_REQUIRED wine TIMEOUT 300
+  set_tests_properties(${test_name} PROPERTIES LABELS "unit;fuzz" FIXTURES_REQUIRED wine TIMEOUT 300
     PASS_REGULAR_EXPRESSION "fuzz target=${target} .* faults=0 guard-heap=on")
 endforeach()
