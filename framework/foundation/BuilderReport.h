@@ -18,6 +18,7 @@ enum class EBuilderProblem {
     CircularInclude,    // an Include of a file that is already being built
     WindowWithoutSize,  // a Window root without "size": the window keeps the size it was created with
     NotAContainer,      // children under a control that holds none: not attached
+    TooDeep,            // elements nested past the builder's bound: skipped with their children
 };
 
 struct TBuilderProblem {

@@ -42,6 +42,9 @@ namespace {
 // Included skins may include others; a skin that includes itself would
 // otherwise recurse until the stack runs out.
 const int kMaxIncludeDepth = 16;
+// The control pass recurses once per element level, and so do layout and
+// painting later: deeper subtrees are left out (2,000 levels overflow a 2 MB stack).
+const int kMaxNestingDepth = 256;
 
 template <class T>
 CControlUI* NewControl()
@@ -246,6 +249,7 @@ CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintMana
                                    CControlUI* pParent)
 {
     m_pCallback = pCallback;
+    m_nIncludesLeft = kMaxIncludedBuilds;  // per build; an included builder uses its includer's
     CMarkupNode root = m_xml.GetRoot();
     if (!root.IsValid()) return nullptr;
 
@@ -547,11 +551,15 @@ void CDialogBuilder::BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaint
         }
     }
     if (!hasSource || m_nIncludeDepth >= kMaxIncludeDepth) return;
-    for (long i = 0; i < count; ++i) {
+    int& includesLeft = m_pIncludesLeft != nullptr ? *m_pIncludesLeft : m_nIncludesLeft;
+    for (long i = 0; i < count && includesLeft > 0; ++i) {
+        --includesLeft;
         CDialogBuilder builder;
         builder.m_nIncludeDepth = m_nIncludeDepth + 1;
         builder.m_pReport = m_pReport;
         builder.m_pIncluder = this;
+        builder.m_nNestingDepth = m_nNestingDepth;
+        builder.m_pIncludesLeft = &includesLeft;
         CControlUI* pControl = nullptr;
         if (m_pstrtype != nullptr) {
             const UINT id = static_cast<WORD>(ValueSyntax::ParseInt(source));
@@ -572,6 +580,21 @@ void CDialogBuilder::BuildInclude(CMarkupNode& node, CControlUI* pParent, CPaint
 
 CControlUI* CDialogBuilder::ParseChildren(CMarkupNode* pRoot, CControlUI* pParent, CPaintManagerUI* pManager)
 {
+    if (m_nNestingDepth >= kMaxNestingDepth) {
+        if (m_pReport != nullptr && !m_bDepthReported) {
+            m_bDepthReported = true;
+            Report(*pRoot, EBuilderProblem::TooDeep, pRoot->GetName(),
+                L"elements nested more than 256 levels deep: the deeper ones are skipped");
+        }
+        return nullptr;
+    }
+    struct LevelGuard {
+        int& depth;
+        explicit LevelGuard(int& d) : depth(d) { ++depth; }
+        ~LevelGuard() { --depth; }
+        LevelGuard(const LevelGuard&) = delete;
+        LevelGuard& operator=(const LevelGuard&) = delete;
+    } level(m_nNestingDepth);
     IContainerUI* pContainer = nullptr;
     bool containerAsked = false;
     CControlUI* pReturn = nullptr;

@@ -91,12 +91,22 @@ private:
     CDialogBuilder* m_pIncluder { nullptr };
     bool m_bCycleReported { false };
     bool m_bLoadFailed { false };
+    bool m_bDepthReported { false };
     struct TFontUse {
         CStdString file;
         int line;
         int index;
     };
     std::vector<TFontUse> m_aFontUses;
+
+    // Element levels open in the control pass, an including skin's counted in.
+    int m_nNestingDepth { 0 };
+    // "count" and nested Includes multiply: one skin may have at most this
+    // many included skins built in all, or a count of two billion hangs the
+    // builder. An included builder draws on its includer's allowance.
+    static constexpr int kMaxIncludedBuilds = 1024;
+    int m_nIncludesLeft { kMaxIncludedBuilds };
+    int* m_pIncludesLeft { nullptr };
 };
 
 }  // namespace Veneer

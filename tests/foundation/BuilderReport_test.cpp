@@ -272,3 +272,24 @@ TEST(ControlAttributeReport, OnlyNamesNoClassOfTheChainTakesAreUnknown)
     EXPECT_EQ(L"Name", recorder.findings[1].subject);
     EXPECT_EQ(EBuilderProblem::UnknownAttribute, recorder.findings[1].kind);
 }
+
+TEST_F(BuilderReportTest, NestingPastTheBoundIsCutOnceAndReported)
+{
+    std::wstring markup = L"<Window>\n";
+    for (int i = 0; i < 300; ++i) markup += L"<VerticalLayout>";
+    markup += L"<Label name=\"deepest\"/>";
+    for (int i = 0; i < 300; ++i) markup += L"</VerticalLayout>";
+    markup += L"\n</Window>";
+    Recorder recorder;
+    CDialogBuilder builder;
+    builder.SetReport(&recorder);
+    CControlUI* root = builder.Create(markup.c_str());
+    ASSERT_NE(nullptr, root);
+    ASSERT_EQ(1u, recorder.findings.size()) << Dump(recorder.findings);
+    EXPECT_EQ(EBuilderProblem::TooDeep, recorder.findings[0].kind);
+    EXPECT_EQ(2, recorder.findings[0].line);
+    std::wstring tree;
+    Describe(root, tree);
+    EXPECT_EQ(std::wstring::npos, tree.find(L":deepest"));
+    delete root;
+}
