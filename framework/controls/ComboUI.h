@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A drop-down selection control. Its children are list items; closed it
 // shows the selected one in its face, open it lends them all to a pop-up
 // window that lists them.
@@ -14,7 +15,7 @@ class CVerticalLayoutUI;
 
 // The pop-up list of an open combo. It owns itself: it deletes itself when
 // its window is gone, and never before the message it is handling returns.
-class CComboWnd : public CWindowWnd {
+class VENEER_API CComboWnd : public CWindowWnd {
 public:
     CComboWnd();
     ~CComboWnd() override;
@@ -57,7 +58,7 @@ private:
     bool m_bItemsReturned { false };
 };
 
-class CComboUI : public CContainerUI, public IListOwnerUI {
+class VENEER_API CComboUI : public CContainerUI, public IListOwnerUI {
 public:
     CComboUI();
     ~CComboUI() override;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // CWebBrowserUI: the platform web browser object hosted in the control tree,
 // reporting its navigation to a CWebBrowserEventHandler.
 // CWebBrowser2UI: a code-only variant with its own event sink.
@@ -15,7 +16,7 @@ namespace Veneer {
 // The callbacks through which browser events reach the application. The
 // address and the cancel flag are passed by reference, so a handler may
 // change them.
-class CWebBrowserEventHandler {
+class VENEER_API CWebBrowserEventHandler {
 public:
     CWebBrowserEventHandler() = default;
     virtual ~CWebBrowserEventHandler() = default;
@@ -88,7 +89,7 @@ public:
     }
 };
 
-class CWebBrowserUI : public CActiveXUI,
+class VENEER_API CWebBrowserUI : public CActiveXUI,
                       public IDocHostUIHandler,
                       public IServiceProvider,
                       public IOleCommandTarget,
@@ -224,7 +225,7 @@ private:
 class CWebBrowser2UI;
 
 // The page host handler installed by CWebBrowser2UI's sink.
-class CDocHostUIHandler : public IDocHostUIHandler2, public IOleCommandTarget {
+class VENEER_API CDocHostUIHandler : public IDocHostUIHandler2, public IOleCommandTarget {
 public:
     CDocHostUIHandler(bool bBorder, bool bScrollBar);
     virtual ~CDocHostUIHandler() = default;
@@ -264,7 +265,7 @@ private:
 };
 
 // The event sink of CWebBrowser2UI.
-class WebBrowserEventSinker : public IDispatch {
+class VENEER_API WebBrowserEventSinker : public IDispatch {
 public:
     explicit WebBrowserEventSinker(CWebBrowser2UI* pOwner);
     virtual ~WebBrowserEventSinker();
@@ -302,7 +303,7 @@ private:
 // A browser control built by code only; reports finished pages with the
 // notification "HTML_COMPLETE" (wParam: the narrow address, lParam: 1 when
 // a navigation error happened on the way).
-class CWebBrowser2UI : public CActiveXUI {
+class VENEER_API CWebBrowser2UI : public CActiveXUI {
 public:
     CWebBrowser2UI();
     ~CWebBrowser2UI() override;
