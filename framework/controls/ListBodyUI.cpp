@@ -6,6 +6,7 @@
 #include "controls/ListHeaderUI.h"
 #include "controls/ScrollBarUI.h"
 #include "engine/PaintManagerUI.h"
+#include "engine/InvalidationBatch.h"
 
 namespace Veneer {
 
@@ -107,6 +108,7 @@ void CListBodyUI::ShiftHeader(int cx)
 
 void CListBodyUI::SetPos(RECT rc)
 {
+    CInvalidationBatch batch(m_pManager);
     CControlUI::SetPos(rc);
     rc = m_rcItem;
     rc.left += m_rcInset.left;
