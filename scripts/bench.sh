@@ -6,10 +6,14 @@
 # build/<arch>/bench/bench.log. Extra arguments go to each benchmark.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-bash "$root/scripts/build.sh"
+bash "$root/scripts/setup.sh"
+# Only what the table needs: the 32-bit product (its size) and the test
+# tree's benchmarks, client and stand-in browser.
+product=$(configure_tree i686 ON)
+cmake --build "$product" --target MicroClient -- -j"$(nproc)"
 arch=$(test_arch)
-tree=$root/build/$arch
-cmake --build "$tree" --target benchmarks standin_browser
+tree=$(configure_tree "$arch" ON)
+cmake --build "$tree" --target benchmarks standin_browser -- -j"$(nproc)"
 
 # Bring this tree's Wine session up only if it is not already running, and
 # take down only what was started here.

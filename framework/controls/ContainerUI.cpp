@@ -564,6 +564,7 @@ SIZE CContainerUI::GetScrollRange() const
 
 void CContainerUI::SetScrollPos(SIZE szPos)
 {
+    CInvalidationBatch batch(m_pManager);
     int cx = 0;
     int cy = 0;
     if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {

@@ -39,6 +39,7 @@ CListBodyUI::CListBodyUI(CListUI* pOwner) : m_pOwner(pOwner) {}
 
 void CListBodyUI::SetScrollPos(SIZE szPos)
 {
+    CInvalidationBatch batch(m_pManager);
     int cx = 0;
     int cy = 0;
     if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
