@@ -365,6 +365,47 @@ private:
     bool DeliverQueuedNotifications();
     bool DeliverNotify(TNotifyUI& msg);
     bool RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes, const TAliveToken& token);
+
+    // A window message on its way through the routing table.
+    struct TRoutedMessage {
+        UINT uMsg;
+        WPARAM wParam;
+        LPARAM lParam;
+        LRESULT& lRes;
+        const TAliveToken& token;
+        bool Gone() const { return !token.bAlive; }
+    };
+    // A handler returns true when the message is handled or the manager is
+    // gone; false lets the queued notifications run and the message go on.
+    typedef bool (CPaintManagerUI::*MessageRoute)(TRoutedMessage& msg);
+    static MessageRoute FindRoute(UINT uMsg);
+    bool OnDelayedCleanup(TRoutedMessage& msg);
+    bool OnClose(TRoutedMessage& msg);
+    bool OnEraseBackground(TRoutedMessage& msg);
+    bool OnPaint(TRoutedMessage& msg);
+    bool OnPrintClient(TRoutedMessage& msg);
+    bool OnGetMinMaxInfo(TRoutedMessage& msg);
+    bool OnSize(TRoutedMessage& msg);
+    bool OnTimer(TRoutedMessage& msg);
+    bool OnMouseHover(TRoutedMessage& msg);
+    bool OnMouseLeave(TRoutedMessage& msg);
+    bool OnMouseMove(TRoutedMessage& msg);
+    bool OnLButtonDown(TRoutedMessage& msg);
+    bool OnLButtonDblClk(TRoutedMessage& msg);
+    bool OnLButtonUp(TRoutedMessage& msg);
+    bool OnRButtonDown(TRoutedMessage& msg);
+    bool OnContextMenu(TRoutedMessage& msg);
+    bool OnMouseWheel(TRoutedMessage& msg);
+    bool OnSetCursor(TRoutedMessage& msg);
+    bool OnKeyDown(TRoutedMessage& msg);
+    bool OnKeyUp(TRoutedMessage& msg);
+    bool OnChar(TRoutedMessage& msg);
+    bool OnNotify(TRoutedMessage& msg);
+    bool OnReflectToChild(TRoutedMessage& msg);
+    void TrackMouseOnce();
+    void ShowToolTip(CControlUI* pHover);
+    void HideToolTip();
+    void ClickedOrReleased(CControlUI* pControl);
     static bool IsInSubtree(CControlUI* pControl, CControlUI* pAncestor);
     void ForgetControl(CControlUI* pControl);
     bool IsPendingDeletion(CControlUI* pControl) const;

@@ -33,9 +33,4 @@ inline const GUID CGID_DocHostCommands =
 inline const IID IID_OleInPlaceActiveObject =
     { 0x00000117, 0x0000, 0x0000, { 0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46 } };
 
-// The answer to the document's script-error command: reads the error from
-// the page's event object and tells the page to keep running its scripts,
-// so no dialog is shown.
-HRESULT AnswerScriptError(VARIANTARG* pvaIn, VARIANTARG* pvaOut);
-
 }  // namespace Veneer

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "hosting/WebBrowserIds.h"
+#include "hosting/WebBrowser2UI.h"
 #include "hosting/WebBrowserUI.h"
 
 using namespace Veneer;

@@ -1,3 +1,10 @@
+# The code-only browser variant is not part of the product library.
+foreach(target hosting_tests hosting_window_tests)
+  if(TARGET ${target})
+    target_link_libraries(${target} PRIVATE veneer_codeonly_browser)
+  endif()
+endforeach()
+
 # The browser tests over the stand-in browser take it from its module (so the
 # prefix's registration stays as it is) and load pages from the demo server.
 if(TARGET hosting_window_tests AND TARGET standin_browser)

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "controls/VerticalLayoutUI.h"
-#include "hosting/WebBrowserUI.h"
+#include "hosting/WebBrowser2UI.h"
 #include "HostingWindow.h"
 #include "StandinSupport.h"
 

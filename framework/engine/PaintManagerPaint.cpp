@@ -1,0 +1,179 @@
+// Layout and painting of a window: double-buffered or layered.
+#include "engine/PaintManagerUI.h"
+
+#include "engine/ControlUI.h"
+
+namespace Veneer {
+
+CControlUI* CALLBACK CPaintManagerUI::FindControlFromUpdate(CControlUI* pThis, LPVOID /*pData*/)
+{
+    return pThis->IsUpdateNeeded() ? pThis : nullptr;
+}
+
+void CPaintManagerUI::DeleteOffscreen()
+{
+    if (m_hDcOffscreen && m_hbmpOffscreenOld) ::SelectObject(m_hDcOffscreen.Get(), m_hbmpOffscreenOld);
+    m_hbmpOffscreenOld = nullptr;
+    m_hDcOffscreen.Reset();
+    m_hbmpOffscreen.Reset();
+}
+
+void CPaintManagerUI::DeleteBackground()
+{
+    if (m_hDcBackground && m_hbmpBackgroundOld) ::SelectObject(m_hDcBackground.Get(), m_hbmpBackgroundOld);
+    m_hbmpBackgroundOld = nullptr;
+    m_hDcBackground.Reset();
+    m_hbmpBackground.Reset();
+}
+
+void CPaintManagerUI::LayoutIfNeeded()
+{
+    if (!m_bUpdateNeeded || !m_pRoot) return;
+    m_bUpdateNeeded = false;
+    RECT rcClient { 0, 0, 0, 0 };
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    if (::IsRectEmpty(&rcClient)) return;
+    if (m_pRoot->IsUpdateNeeded()) {
+        m_pRoot->SetPos(rcClient);
+        DeleteOffscreen();
+        DeleteBackground();
+    } else {
+        // Each SetPos clears the flag of the control it places; the bound
+        // stops a control that keeps asking from looping forever.
+        CControlUI* pPrevious = nullptr;
+        for (int guard = 0; guard < 100000; ++guard) {
+            CControlUI* pControl = m_pRoot->FindControl(FindControlFromUpdate, nullptr, FIND_VISIBLE | FIND_ME_FIRST);
+            if (!pControl || pControl == pPrevious) break;
+            pControl->SetPos(pControl->GetPos());
+            pPrevious = pControl;
+        }
+    }
+    if (m_bFirstLayout) {
+        m_bFirstLayout = false;
+        SendNotify(m_pRoot, L"windowinit", 0, 0, false);
+    }
+}
+
+void CPaintManagerUI::PaintWindow()
+{
+    RECT rcUpdate { 0, 0, 0, 0 };
+    if (!::GetUpdateRect(m_hWndPaint, &rcUpdate, FALSE)) return;
+    if (!m_pRoot) {
+        PAINTSTRUCT ps;
+        ::BeginPaint(m_hWndPaint, &ps);
+        ::EndPaint(m_hWndPaint, &ps);
+        return;
+    }
+    if (m_bAlphaBackground) {
+        PaintLayered();
+    } else {
+        PaintOrdinary(rcUpdate);
+    }
+}
+
+void CPaintManagerUI::PaintOrdinary(const RECT& rcUpdate)
+{
+    TAliveToken token(this);
+    LayoutIfNeeded();
+    if (!token.bAlive) return;
+    if (m_bFocusNeeded) SetNextTabControl(true);
+    if (!token.bAlive) return;
+    if (!m_pRoot) {
+        PAINTSTRUCT ps;
+        ::BeginPaint(m_hWndPaint, &ps);
+        ::EndPaint(m_hWndPaint, &ps);
+        return;
+    }
+    if (m_bOffscreenPaint && !m_hbmpOffscreen) {
+        RECT rcClient { 0, 0, 0, 0 };
+        ::GetClientRect(m_hWndPaint, &rcClient);
+        DeleteOffscreen();
+        m_hDcOffscreen.Reset(::CreateCompatibleDC(m_hDcPaint));
+        m_hbmpOffscreen.Reset(::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
+                                                       rcClient.bottom - rcClient.top));
+        if (!m_hDcOffscreen || !m_hbmpOffscreen) DeleteOffscreen();
+    }
+
+    PAINTSTRUCT ps;
+    ::BeginPaint(m_hWndPaint, &ps);
+    if (m_bOffscreenPaint && m_hDcOffscreen && m_hbmpOffscreen) {
+        m_hbmpOffscreenOld = ::SelectObject(m_hDcOffscreen.Get(), m_hbmpOffscreen.Get());
+        int save = ::SaveDC(m_hDcOffscreen.Get());
+        m_pRoot->DoPaint(m_hDcOffscreen.Get(), ps.rcPaint);
+        for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i) {
+            static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(m_hDcOffscreen.Get(), ps.rcPaint);
+        }
+        ::RestoreDC(m_hDcOffscreen.Get(), save);
+        ::BitBlt(ps.hdc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+                 ps.rcPaint.bottom - ps.rcPaint.top, m_hDcOffscreen.Get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+        ::SelectObject(m_hDcOffscreen.Get(), m_hbmpOffscreenOld);
+        m_hbmpOffscreenOld = nullptr;
+        if (m_bShowUpdateRect) {
+            HGDIOBJ hOldPen = ::SelectObject(ps.hdc, m_hUpdateRectPen);
+            HGDIOBJ hOldBrush = ::SelectObject(ps.hdc, ::GetStockObject(HOLLOW_BRUSH));
+            ::Rectangle(ps.hdc, rcUpdate.left, rcUpdate.top, rcUpdate.right, rcUpdate.bottom);
+            ::SelectObject(ps.hdc, hOldBrush);
+            ::SelectObject(ps.hdc, hOldPen);
+        }
+    } else {
+        int save = ::SaveDC(ps.hdc);
+        m_pRoot->DoPaint(ps.hdc, ps.rcPaint);
+        ::RestoreDC(ps.hdc, save);
+    }
+    ::EndPaint(m_hWndPaint, &ps);
+    if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, nullptr, FALSE);
+}
+
+void CPaintManagerUI::PaintLayered()
+{
+    LONG_PTR exStyle = ::GetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE);
+    if ((exStyle & WS_EX_LAYERED) == 0) ::SetWindowLongPtrW(m_hWndPaint, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    RECT rcClient { 0, 0, 0, 0 };
+    ::GetClientRect(m_hWndPaint, &rcClient);
+
+    PAINTSTRUCT ps;
+    ::BeginPaint(m_hWndPaint, &ps);
+    DeleteBackground();
+    TAliveToken token(this);
+    LayoutIfNeeded();
+    if (!token.bAlive) return;
+    if (m_bFocusNeeded) SetNextTabControl(true);
+    if (!token.bAlive) return;
+    const int width = rcClient.right - rcClient.left;
+    const int height = rcClient.bottom - rcClient.top;
+    if (m_bOffscreenPaint && m_pRoot && width > 0 && height > 0) {
+        m_hDcBackground.Reset(::CreateCompatibleDC(m_hDcPaint));
+        BITMAPINFO bmi {};
+        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        bmi.bmiHeader.biWidth = width;
+        bmi.bmiHeader.biHeight = height;
+        bmi.bmiHeader.biPlanes = 1;
+        bmi.bmiHeader.biBitCount = 32;
+        bmi.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        m_hbmpBackground.Reset(::CreateDIBSection(m_hDcPaint, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (m_hDcBackground && m_hbmpBackground) {
+            m_hbmpBackgroundOld = ::SelectObject(m_hDcBackground.Get(), m_hbmpBackground.Get());
+            if (m_bHasWindowShadow) {
+                RECT rcInner = rcClient;
+                DrawWindowShadow(rcInner);
+                m_pRoot->DoPaint(m_hDcBackground.Get(), rcInner);
+            } else {
+                m_pRoot->DoPaint(m_hDcBackground.Get(), rcClient);
+            }
+            RECT rcWnd { 0, 0, 0, 0 };
+            ::GetWindowRect(m_hWndPaint, &rcWnd);
+            POINT ptPos { rcWnd.left, rcWnd.top };
+            SIZE sizeWnd { width, height };
+            POINT ptSrc { 0, 0 };
+            BLENDFUNCTION blend { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
+            ::UpdateLayeredWindow(m_hWndPaint, nullptr, &ptPos, &sizeWnd, m_hDcBackground.Get(), &ptSrc, 0, &blend,
+                                  ULW_ALPHA);
+        } else {
+            DeleteBackground();
+        }
+    }
+    ::EndPaint(m_hWndPaint, &ps);
+}
+
+}  // namespace Veneer

@@ -1,0 +1,50 @@
+#include "hosting/BrowserDocument.h"
+
+#include "hosting/ComHolder.h"
+#include "hosting/WebBrowserIds.h"
+#include "hosting/WebBrowserUI.h"
+
+namespace Veneer {
+
+void PutStyleText(IHTMLStyle* pStyle, HRESULT (STDMETHODCALLTYPE IHTMLStyle::*put)(BSTR), LPCWSTR value)
+{
+    BSTR text = ::SysAllocString(value);
+    if (text == nullptr) return;
+    (pStyle->*put)(text);
+    ::SysFreeString(text);
+}
+
+HRESULT AnswerScriptError(VARIANTARG* pvaIn, VARIANTARG* pvaOut)
+{
+    // Whatever reading the error gives, the page keeps running and no
+    // dialog appears.
+    if (pvaOut != nullptr) {
+        ::VariantClear(pvaOut);
+        pvaOut->vt = VT_BOOL;
+        pvaOut->boolVal = VARIANT_TRUE;
+    }
+    if (pvaIn == nullptr || (pvaIn->vt != VT_UNKNOWN && pvaIn->vt != VT_DISPATCH) ||
+        pvaIn->punkVal == nullptr) {
+        return S_OK;
+    }
+    CComHolder<IHTMLDocument2> document;
+    if (FAILED(pvaIn->punkVal->QueryInterface(IID_HtmlDocument2, document.OutVoid())) || !document) {
+        return S_OK;
+    }
+    CComHolder<IHTMLWindow2> window;
+    if (FAILED(document->get_parentWindow(window.Out())) || !window) return S_OK;
+    CComHolder<IHTMLEventObj> eventObject;
+    if (FAILED(window->get_event(eventObject.Out())) || !eventObject) return S_OK;
+    LPOLESTR names[] = { const_cast<LPOLESTR>(L"errorLine"), const_cast<LPOLESTR>(L"errorCharacter"),
+        const_cast<LPOLESTR>(L"errorCode"), const_cast<LPOLESTR>(L"errorMessage"),
+        const_cast<LPOLESTR>(L"errorUrl") };
+    for (LPOLESTR name : names) {
+        VARIANT value;
+        ::VariantInit(&value);
+        CWebBrowserUI::GetProperty(eventObject.Get(), name, &value);
+        ::VariantClear(&value);
+    }
+    return S_OK;
+}
+
+}  // namespace Veneer
