@@ -43,7 +43,7 @@ private:
 
 // A member function `bool T::fn(void*)` called on an object of class O.
 template <class O, class T>
-class VENEER_API CDelegate : public CDelegateBase {
+class CDelegate : public CDelegateBase {
 public:
     typedef bool (T::*Fn)(void*);
 
