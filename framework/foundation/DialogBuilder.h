@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // CDialogBuilder turns one skin document into a control tree: it registers
 // the window-wide resources the skin declares with the paint manager, applies
 // the Window element's settings and builds one control per element.
@@ -17,7 +18,7 @@ class CControlUI;
 class CPaintManagerUI;
 
 // Creates controls for element names the builder does not know.
-class IDialogBuilderCallback {
+class VENEER_API IDialogBuilderCallback {
 public:
     // A new control for the element name, or null.
     virtual CControlUI* CreateControl(LPCWSTR pstrClass) = 0;
@@ -26,7 +27,7 @@ protected:
     ~IDialogBuilderCallback() = default;
 };
 
-class CDialogBuilder {
+class VENEER_API CDialogBuilder {
 public:
     CDialogBuilder() = default;
     ~CDialogBuilder() = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // In-place reader for the XML subset skins and the client configuration use.
 #include <windows.h>
 
@@ -15,7 +16,7 @@ class CMarkup;
 
 // A cursor onto one element of a parsed document. Copied by value; valid as
 // long as its CMarkup is alive and has not released or reloaded.
-class CMarkupNode {
+class VENEER_API CMarkupNode {
     friend class CMarkup;
 
 public:
@@ -66,7 +67,7 @@ private:
 
 // Owns one document buffer and parses it in place: names, values and texts
 // handed out point into that buffer. Input bytes are always copied first.
-class CMarkup {
+class VENEER_API CMarkup {
     friend class CMarkupNode;
 
 public:
