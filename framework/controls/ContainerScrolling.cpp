@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "controls/ScrollBarUI.h"
+#include "engine/InvalidationBatch.h"
 #include "engine/PaintManagerUI.h"
 
 namespace Veneer {
@@ -35,6 +36,7 @@ SIZE CContainerUI::GetScrollRange() const
 
 void CContainerUI::SetScrollPos(SIZE szPos)
 {
+    CInvalidationBatch batch(m_pManager);
     int cx = 0;
     int cy = 0;
     if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {

@@ -6,6 +6,7 @@
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
 #include "foundation/ValueSyntax.h"
+#include "engine/InvalidationBatch.h"
 
 namespace Veneer {
 
@@ -199,6 +200,7 @@ void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bo
 
 void CContainerUI::SetPos(RECT rc)
 {
+    CInvalidationBatch batch(m_pManager);
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) {
         return;

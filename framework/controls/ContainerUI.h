@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Controls that own an ordered list of children, with optional scroll bars.
 #include "engine/ControlUI.h"
 #include "engine/IContainerUI.h"
@@ -8,7 +9,7 @@ namespace Veneer {
 
 class CScrollBarUI;
 
-class CContainerUI : public CControlUI, public IContainerUI {
+class VENEER_API CContainerUI : public CControlUI, public IContainerUI {
 public:
     CContainerUI();
     ~CContainerUI() override;

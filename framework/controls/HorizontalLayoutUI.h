@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Places its children from left to right; optionally a drag-to-resize strip.
 #include "controls/LinearLayoutUI.h"
 
 namespace Veneer {
 
-class CHorizontalLayoutUI : public CLinearLayoutUI {
+class VENEER_API CHorizontalLayoutUI : public CLinearLayoutUI {
 public:
     CHorizontalLayoutUI() : CLinearLayoutUI(false) {}
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Static single-line text, the base of every captioned control. Beside the
 // ordinary DrawText path it has a GDI+ effects path: gradient glyph fill,
 // one-pixel outline and drop shadow.
@@ -12,7 +13,7 @@ namespace Veneer {
 
 // What the effects operations throw on an internal failure: the text naming
 // the operation ("CLabelUI::SetText").
-class CLabelEffectError {
+class VENEER_API CLabelEffectError {
 public:
     explicit CLabelEffectError(LPCWSTR operation) : m_operation(operation) {}
     LPCWSTR GetOperation() const { return m_operation; }
@@ -21,7 +22,7 @@ private:
     LPCWSTR m_operation { nullptr };
 };
 
-class CLabelUI : public CControlUI {
+class VENEER_API CLabelUI : public CControlUI {
 public:
     CLabelUI();
     ~CLabelUI() override;

@@ -4,6 +4,7 @@
 #include <cwchar>
 
 #include "controls/ScrollBarUI.h"
+#include "engine/InvalidationBatch.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
 #include "foundation/ValueSyntax.h"
@@ -128,6 +129,7 @@ LONG CLinearLayoutUI::CrossExtent(CControlUI* pControl, SIZE szAvailable, const 
 
 void CLinearLayoutUI::SetPos(RECT rc)
 {
+    CInvalidationBatch batch(m_pManager);
     CControlUI::SetPos(rc);
     RECT rcInner = m_rcItem;
     rcInner.left += m_rcInset.left;

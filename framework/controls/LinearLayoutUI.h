@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // The linear layout written once over an axis: the vertical layout stacks
 // its children from top to bottom, the horizontal one places them from left
 // to right, and the list body lays its items out the vertical way. A
@@ -7,7 +8,7 @@
 
 namespace Veneer {
 
-class CLinearLayoutUI : public CContainerUI {
+class VENEER_API CLinearLayoutUI : public CContainerUI {
 public:
     ~CLinearLayoutUI() override;
 

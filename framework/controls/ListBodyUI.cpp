@@ -5,6 +5,7 @@
 
 #include "controls/ListHeaderUI.h"
 #include "controls/ScrollBarUI.h"
+#include "engine/InvalidationBatch.h"
 #include "engine/PaintManagerUI.h"
 
 namespace Veneer {
@@ -38,6 +39,7 @@ CListBodyUI::CListBodyUI(CListUI* pOwner) : m_pOwner(pOwner) {}
 
 void CListBodyUI::SetScrollPos(SIZE szPos)
 {
+    CInvalidationBatch batch(m_pManager);
     // The items scroll as any container's children do; the header follows
     // the horizontal part.
     const LONG cxBefore = GetScrollPos().cx;

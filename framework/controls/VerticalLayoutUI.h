@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Stacks its children from top to bottom; optionally a drag-to-resize strip.
 #include "controls/LinearLayoutUI.h"
 
 namespace Veneer {
 
-class CVerticalLayoutUI : public CLinearLayoutUI {
+class VENEER_API CVerticalLayoutUI : public CLinearLayoutUI {
 public:
     CVerticalLayoutUI() : CLinearLayoutUI(true) {}
 

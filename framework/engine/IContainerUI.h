@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 #include <windows.h>
 
 namespace Veneer {
@@ -6,7 +7,7 @@ namespace Veneer {
 class CControlUI;
 
 // The child-management view of a container.
-class IContainerUI {
+class VENEER_API IContainerUI {
 public:
     virtual CControlUI* GetItemAt(int iIndex) const = 0;
     virtual int GetItemIndex(CControlUI* pControl) const = 0;

@@ -9,6 +9,7 @@
 #include "engine/ControlUI.h"
 #include "engine/ImageHolder.h"
 #include "engine/RenderEngine.h"
+#include "engine/RenderEngineInternal.h"
 #include "foundation/SkinArchive.h"
 #include "foundation/ValueSyntax.h"
 
@@ -633,7 +634,10 @@ void CPaintManagerUI::ReloadAllImages()
             fresh.Reset(LoadByNameOrId(key, data->sResType.GetData(), data->dwMask));
         }
         if (!fresh) continue;
-        if (data->hBitmap) ::DeleteObject(data->hBitmap);
+        if (data->hBitmap) {
+            RenderInternal::ForgetComposedNineGrids(data->hBitmap);
+            ::DeleteObject(data->hBitmap);
+        }
         data->nX = fresh->nX;
         data->nY = fresh->nY;
         data->alphaChannel = fresh->alphaChannel;
