@@ -1,4 +1,5 @@
 #include "engine/ControlUI.h"
+#include "foundation/BuilderReport.h"
 
 #include <algorithm>
 
@@ -58,6 +59,11 @@ CPaintManagerUI* CControlUI::GetManager() const { return m_pManager; }
 
 void CControlUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
 {
+    // A manager keeps no reference to a control that leaves it (focus, hover,
+    // timers, groups): the builder configures controls attached and detaches
+    // them, and a tree deleted before it is ever attached must not leave the
+    // manager pointing into freed memory.
+    if (m_pManager != nullptr && m_pManager != pManager) m_pManager->ReapObjects(this);
     m_pManager = pManager;
     m_pParent = pParent;
     if (bInit && m_pParent != nullptr) {
@@ -500,6 +506,9 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         SetContextMenuUsed(ParseBool(pstrValue));
     } else if (name == L"virtualwnd") {
         SetVirtualWnd(pstrValue);
+    } else {
+        // The end of every class's chain: no class took the name.
+        CBuilderReportScope::ReportUnknownAttribute(pstrName);
     }
 }
 

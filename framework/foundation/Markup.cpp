@@ -52,6 +52,50 @@ void SkipIdentifier(LPWSTR& p)
         ++p;
 }
 
+bool StartsWith(LPCWSTR p, LPCWSTR prefix)
+{
+    return wcsncmp(p, prefix, wcslen(prefix)) == 0;
+}
+
+const wchar_t kCDataOpen[] = L"<![CDATA[";
+const size_t kCDataOpenLength = 9;
+
+// Moves past a comment, processing instruction or declaration that starts
+// right after its "<". A declaration ends at its own ">" (a document type's
+// internal subset and quoted texts may hold others); the text may end first.
+void SkipMarkupDeclaration(LPWSTR& p)
+{
+    LPCWSTR close = L"?>";
+    if (*p == L'!')
+        close = StartsWith(p, L"!--") ? L"-->" : nullptr;
+    if (close) {
+        const size_t length = wcslen(close);
+        p += *p == L'?' ? 1 : 3;
+        while (*p != L'\0' && !StartsWith(p, close))
+            ++p;
+        if (*p != L'\0')
+            p += length;
+        return;
+    }
+    int depth = 0;
+    wchar_t quote = 0;
+    for (++p; *p != L'\0'; ++p) {
+        if (quote) {
+            if (*p == quote)
+                quote = 0;
+        } else if (*p == L'"' || *p == L'\'') {
+            quote = *p;
+        } else if (*p == L'[') {
+            ++depth;
+        } else if (*p == L']') {
+            depth -= depth > 0;
+        } else if (*p == L'>' && depth == 0) {
+            ++p;
+            return;
+        }
+    }
+}
+
 bool IsHighSurrogate(wchar_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
 bool IsLowSurrogate(wchar_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
@@ -133,6 +177,13 @@ LPCWSTR CMarkupNode::GetName() const
     if (!m_pOwner)
         return nullptr;
     return m_pOwner->m_pstrXML + m_pOwner->m_pElements[m_iPos].iStart;
+}
+
+int CMarkupNode::GetLine() const
+{
+    if (!m_pOwner)
+        return 0;
+    return m_pOwner->LineAt(m_pOwner->m_pElements[m_iPos].iStart);
 }
 
 LPCWSTR CMarkupNode::GetValue() const
@@ -291,6 +342,8 @@ void CMarkup::Release()
     m_pstrXML = nullptr;
     m_pElements = nullptr;
     m_nElements = 0;
+    m_iLineOffset = 0;
+    m_nLine = 1;
 }
 
 void CMarkup::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const
@@ -478,7 +531,29 @@ bool CMarkup::Failed(LPCWSTR pstrError, LPCWSTR pstrLocation)
     CopyBounded(m_szErrorMsg, sizeof(m_szErrorMsg) / sizeof(m_szErrorMsg[0]), pstrError);
     CopyBounded(m_szErrorXML, sizeof(m_szErrorXML) / sizeof(m_szErrorXML[0]),
         pstrLocation ? pstrLocation : L"");
+    m_nErrorLine = 0;
+    if (pstrLocation != nullptr && m_pstrXML != nullptr && pstrLocation >= m_pstrXML)
+        m_nErrorLine = LineAt(static_cast<ULONG>(pstrLocation - m_pstrXML));
     return false;
+}
+
+// Parsing writes terminators into the text but never removes a line break
+// while whitespace is preserved (the default), so counting them still gives
+// the line of the original document.
+int CMarkup::LineAt(ULONG iOffset) const
+{
+    if (m_pstrXML == nullptr)
+        return 0;
+    if (iOffset < m_iLineOffset) {
+        m_iLineOffset = 0;
+        m_nLine = 1;
+    }
+    for (ULONG i = m_iLineOffset; i < iOffset; ++i) {
+        if (m_pstrXML[i] == L'\n')
+            ++m_nLine;
+    }
+    m_iLineOffset = iOffset;
+    return m_nLine;
 }
 
 bool CMarkup::ReserveElement(ULONG& iPos)
@@ -506,6 +581,9 @@ bool CMarkup::Parse()
         return Failed(L"Out of memory");
     m_szErrorMsg[0] = L'\0';
     m_szErrorXML[0] = L'\0';
+    m_nErrorLine = 0;
+    m_iLineOffset = 0;
+    m_nLine = 1;
     LPWSTR pstrXML = m_pstrXML;
     return ParseElements(pstrXML);
 }
@@ -555,25 +633,27 @@ bool CMarkup::ParseElements(LPWSTR& p)
 
     for (;;) {
         SkipWhitespace(p);
+        // Declarations and comments alone are no document.
+        if (*p == L'\0' && m_nElements <= 1)
+            return Failed(L"Expected start tag", p);
         if (*p == L'\0' && iParent <= 1)
             return endDocument();
         if (*p != L'<')
             return Failed(L"Expected start tag", p);
         if (p[1] == L'/') {
             if (open.empty())
-                return true;
+                return m_nElements > 1 ? true : Failed(L"Expected start tag", p);
             if (!closeElement())
                 return false;
             continue;
         }
+        // Character data where an element belongs is refused like any text there.
+        if (StartsWith(p, kCDataOpen))
+            return Failed(L"Expected start tag", p);
         *p++ = L'\0';
         SkipWhitespace(p);
         if (*p == L'!' || *p == L'?') {
-            const wchar_t chEnd = *p == L'!' ? L'-' : L'?';
-            while (*p != L'\0' && !(p[0] == chEnd && p[1] == L'>'))
-                ++p;
-            if (*p != L'\0')
-                p += 2;
+            SkipMarkupDeclaration(p);
             continue;
         }
 
@@ -665,7 +745,20 @@ bool CMarkup::ParseAttributes(LPWSTR& p)
 
 void CMarkup::ParseData(LPWSTR& p, LPWSTR& pstrDest, wchar_t cEnd)
 {
-    while (*p != L'\0' && *p != cEnd) {
+    for (;;) {
+        if (*p == L'<' && cEnd == L'<' && StartsWith(p, kCDataOpen)) {
+            // Character data is taken as written; left unterminated it stays
+            // in place for the element level to refuse.
+            LPWSTR pstrEnd = wcsstr(p + kCDataOpenLength, L"]]>");
+            if (!pstrEnd)
+                break;
+            for (p += kCDataOpenLength; p < pstrEnd;)
+                *pstrDest++ = *p++;
+            p += 3;
+            continue;
+        }
+        if (*p == L'\0' || *p == cEnd)
+            break;
         if (*p == L'&') {
             while (*p == L'&')
                 ParseMetaChar(p, pstrDest);

@@ -22,9 +22,15 @@ DWORD Remember(DWORD result)
 
 constexpr DWORD kReaderKind = 1;
 constexpr DWORD kInputBlock = 16384;
-constexpr ULONGLONG kEndRecordSearch = 65535;
 constexpr DWORD kEndRecordBlock = 1028;
 constexpr DWORD kEndRecordSize = 22;
+// The record's comment may be 65535 bytes long, so the record itself may
+// start that far and its own size again from the end.
+constexpr ULONGLONG kEndRecordSearch = 65535 + kEndRecordSize;
+// Candidate end records are checked by walking their directory. Signatures
+// planted in a comment would otherwise cost a whole walk each: all of them
+// together may read at most twice the largest directory there can be.
+constexpr ULONGLONG kHeaderCheckBudget = 2 * 65535;
 constexpr DWORD kCentralHeaderSize = 46;
 constexpr DWORD kLocalHeaderSize = 30;
 constexpr DWORD kEndSignature = 0x06054b50;
@@ -292,6 +298,7 @@ private:
     std::unique_ptr<TEntryStream> m_stream;
     int m_describedIndex { -1 };
     TArchiveEntry m_described;
+    ULONGLONG m_headerChecksLeft { kHeaderCheckBudget };
 };
 
 struct TSkinArchiveHandle {
@@ -351,6 +358,8 @@ bool CSkinArchiveReader::LocateEndRecord()
             // A signature inside a comment or data is not the record: keep looking.
             if (TryEndRecord(position))
                 return true;
+            if (m_headerChecksLeft == 0)
+                return false;
         }
         if (blockStart == searchFloor)
             return false;
@@ -389,6 +398,9 @@ bool CSkinArchiveReader::TryEndRecord(ULONGLONG position)
     ULONGLONG offset = m_directoryStart;
     TCentralHeader header;
     for (int i = 0; i < m_entryCount; ++i) {
+        if (m_headerChecksLeft == 0)
+            return false;
+        --m_headerChecksLeft;
         if (!ReadCentralHeader(offset, header))
             return false;
         offset = header.next;
@@ -690,7 +702,8 @@ bool CSkinArchiveReader::ReadEntry(BYTE* out, DWORD length, DWORD& delivered)
             s.remainingCompressed -= count;
             produced = count;
         } else {
-            if (s.zlib.avail_in == 0 && !Refill())
+            // With all input read, zlib may still hold output: ask it again.
+            if (s.zlib.avail_in == 0 && s.remainingCompressed > 0 && !Refill())
                 return false;
             const uInt inputBefore = s.zlib.avail_in;
             s.zlib.next_out = out + delivered;
@@ -726,7 +739,7 @@ bool CSkinArchiveReader::FinishEntry()
         // Some writers store an empty file as deflated with no data at all.
         if (s.emptyData)
             break;
-        if (s.zlib.avail_in == 0 && !Refill())
+        if (s.zlib.avail_in == 0 && s.remainingCompressed > 0 && !Refill())
             return false;
         BYTE extra = 0;
         const uInt inputBefore = s.zlib.avail_in;

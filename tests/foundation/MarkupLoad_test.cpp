@@ -110,10 +110,13 @@ TEST(MarkupLoad, EmbeddedNulEndsTheText)
     EXPECT_EQ(L"Error while parsing attribute string", LastError(xml));
 }
 
-TEST(MarkupLoad, CdataIsNotSupported)
+TEST(MarkupLoad, CdataIsReadAsText)
 {
     CMarkup xml;
-    EXPECT_FALSE(xml.Load(L"<a><b><![CDATA[x]]></b></a>"));
+    ASSERT_TRUE(xml.Load(L"<a><b><![CDATA[x<y>]]></b></a>"));
+    EXPECT_STREQ(L"x<y>", xml.GetRoot().GetChild().GetValue());
+    // Where an element belongs, character data is refused like any text there.
+    EXPECT_FALSE(xml.Load(L"<a><b/><![CDATA[x]]></a>"));
     EXPECT_EQ(L"Expected start tag", LastError(xml));
 }
 

@@ -579,10 +579,11 @@ TEST(SkinArchiveDamage, AnEndRecordBeyondTheSearchWindowIsNotFound)
         bytes.resize(bytes.size() + length, 'c');
         return bytes;
     };
-    // The record's signature must lie within the last 65535 bytes.
-    const Bytes inside = withComment(65535 - 22);
-    EXPECT_TRUE(OpenMemory(inside));
-    const Bytes outside = withComment(65535 - 22 + 1);
+    // The record may start as far from the end as the longest comment allows, no further.
+    EXPECT_TRUE(OpenMemory(withComment(65535 - 22 + 1)));
+    EXPECT_TRUE(OpenMemory(withComment(65535)));
+    Bytes outside = withComment(65535);
+    outside.push_back('c');
     EXPECT_FALSE(OpenMemory(outside));
 }
 
