@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace Bench {
@@ -33,6 +34,15 @@ double MedianMicroseconds(int repetitions, Fn&& fn)
     }
     std::sort(samples.begin(), samples.end());
     return samples[samples.size() / 2];
+}
+
+// One row of the table scripts/bench.sh prints: a figure, its floor measured
+// in the same run (floor 0: none), and the budget, either "x<=N" on the ratio
+// to the floor or "<=N" on the figure itself.
+inline void Row(const char* what, double value, const char* unit, const char* floorName, double floor,
+    const char* budget)
+{
+    std::printf("ROW\t%s\t%.3f\t%s\t%s\t%.3f\t%s\n", what, value, unit, floorName, floor, budget);
 }
 
 // Hidden: a paint manager only needs a window to invalidate.

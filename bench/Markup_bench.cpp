@@ -95,5 +95,9 @@ int main()
     });
     std::printf("map: 20000 lookups in 2000 names (83 buckets) %.0f us; std::unordered_map %.0f us (%.1fx)\n",
         ours, theirs, ours / theirs);
+    // 83 buckets is the maps' fixed size: the manager's maps hold a skin's
+    // names (tens), so 2,000 names here make chains of 24.
+    Bench::Row("string map, 20,000 lookups in 2,000 names", ours / 1000.0, "ms", "std::unordered_map",
+        theirs / 1000.0, "none (83 fixed buckets)");
     return sink == 0 ? 1 : 0;
 }

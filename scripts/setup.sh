@@ -8,6 +8,7 @@ packages=(
   wine wine32:i386 wine64 xvfb xauth
   libz-mingw-w64-dev libstb-dev googletest xdotool x11-apps x11-utils
   imagemagick cmake ninja-build zip unzip python3 fonts-wqy-microhei ccache
+  osslsigncode openssl
 )
 
 missing=()

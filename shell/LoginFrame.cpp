@@ -31,44 +31,45 @@ UINT CMicroClientLogin::GetResourceID() const
 
 LRESULT CMicroClientLogin::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if ((uMsg == WM_SIZE || uMsg == WM_MOVE) && m_pWebFrame != nullptr) {
+    CMicroClientWebFrame* web = m_webFrame.Get();
+    if ((uMsg == WM_SIZE || uMsg == WM_MOVE) && web != nullptr) {
         RECT rc = {};
         ::GetWindowRect(m_hWnd, &rc);
-        m_pWebFrame->FollowLoginFrame(rc.left, rc.top, rc.right, rc.bottom);
+        web->FollowLoginFrame(rc.left, rc.top, rc.right, rc.bottom);
     }
     if (uMsg == WM_WINDOWPOSCHANGED && lParam != 0 &&
         (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_NOZORDER) == 0)
-        KeepWebFrameOnTop(false);
+        KeepWebFrameAbove();
     if (uMsg == WM_PAINT && !m_bWebFrameLifted) {
         const LRESULT result = WindowImplBase::HandleMessage(uMsg, wParam, lParam);
         m_bWebFrameLifted = true;
-        KeepWebFrameOnTop(true);
+        KeepWebFrameAbove();
         // Wine maps the re-created X window a little later: lift again a few times.
         ::SetTimer(m_hWnd, kLiftTimerId, kLiftTimerMs, nullptr);
         return result;
     }
     if (uMsg == WM_TIMER && wParam == kLiftTimerId) {
-        KeepWebFrameOnTop(true);
+        KeepWebFrameAbove();
         if (++m_liftCount >= kLiftCount) ::KillTimer(m_hWnd, kLiftTimerId);
         return 0;
     }
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
 }
 
-void CMicroClientLogin::KeepWebFrameOnTop(bool restack)
+void CMicroClientLogin::KeepWebFrameAbove()
 {
     // An owned window belongs above its owner, but Wine lets the owner come
     // up over it when activated, and maps the layered frame's re-created X
     // window over the web frame's after the first paint. Only a real change
     // of the order makes Wine restack the X windows, hence the step below.
-    if (m_pWebFrame == nullptr) return;
-    HWND web = m_pWebFrame->GetHWND();
-    if (!::IsWindowVisible(web)) return;
-    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    // The web frame goes directly above this frame, never above what other
+    // programs show over it.
+    CMicroClientWebFrame* web = m_webFrame.Get();
+    if (web == nullptr || !::IsWindowVisible(web->GetHWND())) return;
     // No redraw for the short step below the login frame: it must not make
     // the login frame paint again.
-    if (restack) ::SetWindowPos(web, m_hWnd, 0, 0, 0, 0, flags | SWP_NOREDRAW);
-    ::SetWindowPos(web, HWND_TOP, 0, 0, 0, 0, flags);
+    ::SetWindowPos(web->GetHWND(), m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
+    web->StackAboveOwner();
 }
 
 void CMicroClientLogin::OnFinalMessage(HWND /*hWnd*/)
@@ -86,26 +87,36 @@ void CMicroClientLogin::InitWindow()
     RECT caption = { 0, 0, 0, size.cx };
     m_PaintManager.SetCaptionRect(caption);
 
-    m_pWebFrame = new (std::nothrow) CMicroClientWebFrame();
-    if (m_pWebFrame != nullptr) {
-        const RECT& web = config.loginWebRect;
-        m_pWebFrame->FollowLoginFrame(web.left, web.top, web.right, web.bottom);
-        m_pWebFrame->Create(m_hWnd, L"VemoWindow", kWebFrameStyle, 0, 0, 0, 0, 0, nullptr);
-        m_pWebFrame->ShowWindow(true, true);
-    }
+    CreateWebFrame();
 
-    PlaceButton(L"minbtn", config.miniRect);
-    PlaceButton(L"closebtn", config.closeRect);
+    PlaceControl(L"minbtn", config.miniRect);
+    PlaceControl(L"closebtn", config.closeRect);
 }
 
-void CMicroClientLogin::PlaceButton(LPCWSTR name, const RECT& rect)
+void CMicroClientLogin::CreateWebFrame()
 {
-    CControlUI* button = m_PaintManager.FindControl(name);
-    if (button == nullptr) return;
-    if (!button->IsFloat()) button->SetFloat(true);
-    button->SetFixedXY(SIZE { rect.left, rect.top });
-    button->SetFixedWidth(rect.right - rect.left);
-    button->SetFixedHeight(rect.bottom - rect.top);
+    CMicroClientWebFrame* web = new (std::nothrow) CMicroClientWebFrame();
+    if (web == nullptr) return;
+    const RECT& rect = GetClientConfig().loginWebRect;
+    web->FollowLoginFrame(rect.left, rect.top, rect.right, rect.bottom);
+    m_webFrame.Reset(web);
+    if (web->Create(m_hWnd, L"VemoWindow", kWebFrameStyle, 0, 0, 0, 0, 0, nullptr) == nullptr) {
+        // A window that got as far as WM_NCCREATE deleted the object with it.
+        if (m_webFrame) delete web;
+        m_webFrame.Reset();
+        return;
+    }
+    web->ShowWindow(true, true);
+}
+
+void CMicroClientLogin::PlaceControl(LPCWSTR name, const RECT& rect)
+{
+    CControlUI* control = m_PaintManager.FindControl(name);
+    if (control == nullptr) return;
+    if (!control->IsFloat()) control->SetFloat(true);
+    control->SetFixedXY(SIZE { rect.left, rect.top });
+    control->SetFixedWidth(rect.right - rect.left);
+    control->SetFixedHeight(rect.bottom - rect.top);
 }
 
 void CMicroClientLogin::OnClick(TNotifyUI& msg)

@@ -1,6 +1,7 @@
 #pragma once
 // The client's main window: the skinned login picture with its minimise and
 // close buttons. Its destruction ends the program.
+#include "FrameRef.h"
 #include "engine/WindowImplBase.h"
 
 class CMicroClientWebFrame;
@@ -9,7 +10,8 @@ class CMicroClientLogin : public Veneer::WindowImplBase {
 public:
     CMicroClientLogin() = default;
 
-    CMicroClientWebFrame* GetWebFrame() const { return m_pWebFrame; }
+    // Null before the web frame exists and once its window is gone.
+    CMicroClientWebFrame* GetWebFrame() const { return m_webFrame.Get(); }
 
 protected:
     LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
@@ -25,11 +27,12 @@ protected:
     LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
 private:
-    void PlaceButton(LPCWSTR name, const RECT& rect);
-    void KeepWebFrameOnTop(bool restack);
+    void PlaceControl(LPCWSTR name, const RECT& rect);
+    void CreateWebFrame();
+    void KeepWebFrameAbove();
 
     // The web frame deletes itself with its window; this frame only owns the window.
-    CMicroClientWebFrame* m_pWebFrame { nullptr };
+    CFrameRef<CMicroClientWebFrame> m_webFrame;
     bool m_bWebFrameLifted { false };
     int m_liftCount { 0 };
 };

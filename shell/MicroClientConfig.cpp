@@ -1,5 +1,5 @@
 #include "MicroClientConfig.h"
-#include "ImageSections.h"
+#include "AddressTrailer.h"
 #include "foundation/ValueSyntax.h"
 #include <cstdint>
 #include <cwchar>
@@ -97,7 +97,6 @@ void ApplyConfigKey(CMicroClientConfig& config, LPCWSTR key, LPCWSTR value)
 
 std::string ReadAddressTrailer(LPCWSTR path)
 {
-    const size_t kTrailerBytes = 256;
     FileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file.IsOpen()) {
         std::wstring text = L"资源文件不存在，打开错误";
@@ -109,45 +108,29 @@ std::string ReadAddressTrailer(LPCWSTR path)
     LARGE_INTEGER size;
     if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0) return std::string();
     std::uint64_t start = 0;
-    if (!ImageSections::FindSectionsEnd(ReadFileAt, file.Get(), static_cast<std::uint64_t>(size.QuadPart), start))
+    if (!AddressTrailer::FindSectionsEnd(ReadFileAt, file.Get(), static_cast<std::uint64_t>(size.QuadPart), start))
         return std::string();
 
-    char buffer[kTrailerBytes + 1] = {};
+    char buffer[AddressTrailer::kReadBytes] = {};
     DWORD got = 0;
-    if (!SeekTo(file.Get(), start) || !::ReadFile(file.Get(), buffer, kTrailerBytes, &got, nullptr))
+    if (!SeekTo(file.Get(), start) || !::ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr))
         return std::string();
-    // The extra zero byte ends a trailer that fills all 256 bytes.
-    return std::string(buffer);
+    return AddressTrailer::TextOf(buffer, got);
 }
 
 std::vector<std::string> SplitText(const std::string& text, const std::string& separators)
 {
-    std::vector<std::string> pieces;
-    if (separators.empty()) return pieces;
-    size_t cut = 0;
-    for (size_t i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && separators.find(text[i]) == std::string::npos) continue;
-        if (i > cut) pieces.push_back(text.substr(cut, i - cut));
-        cut = i + 1;
-    }
-    return pieces;
+    return AddressTrailer::SplitText(text, separators);
 }
 
 std::wstring WidenTrailerText(const std::string& text)
 {
-    std::wstring wide;
-    wide.reserve(text.size());
-    // Addresses are ASCII; any other byte keeps its value as a code point.
-    for (char c : text) wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    return wide;
+    return AddressTrailer::Widen(text);
 }
 
 std::wstring TrailerAddress(const std::string& trailer, size_t piece)
 {
-    if (trailer.find('|') == std::string::npos) return std::wstring();
-    const std::vector<std::string> pieces = SplitText(trailer, "|");
-    if (piece >= pieces.size()) return std::wstring();
-    return WidenTrailerText(pieces[piece]);
+    return AddressTrailer::Address(trailer, piece);
 }
 
 std::wstring ReadTrailerAddress(size_t piece)

@@ -4,6 +4,7 @@
 
 #include "LoginFrame.h"
 #include "MicroClientConfig.h"
+#include "NavigationText.h"
 #include "ShellResources.h"
 #include "engine/ControlUI.h"
 #include "engine/RenderEngine.h"
@@ -24,8 +25,6 @@ const int kRefreshCompletely = 3;
 
 CMicroClientPlayFrame::~CMicroClientPlayFrame()
 {
-    if (m_pGoneFlag != nullptr) *m_pGoneFlag = true;
-    if (m_ppSelfSlot != nullptr && *m_ppSelfSlot == this) *m_ppSelfSlot = nullptr;
     HICON icon = m_hTrayIcon;
     m_trayIcon.Remove();
     if (icon != nullptr) ::DestroyIcon(icon);
@@ -60,6 +59,7 @@ void CMicroClientPlayFrame::InitWindow()
         if (!m_pBrowser->IsVisible()) m_pBrowser->SetVisible(true);
         m_pBrowser->SetWebBrowserEventHandler(this);
     }
+    m_pNotice = m_PaintManager.FindControl(L"pageNotice");
     m_pMaxBtn = m_PaintManager.FindControl(L"maxbtn");
     m_pRestoreBtn = m_PaintManager.FindControl(L"restorebtn");
 
@@ -105,19 +105,17 @@ LRESULT CMicroClientPlayFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lP
         if (command == IDM_SHOWGAME) {
             ShowIfHidden();
         } else if (command == IDM_EXITGAME) {
-            bool gone = false;
-            bool* outer = m_pGoneFlag;
-            m_pGoneFlag = &gone;
+            const CFrameRef<CMicroClientPlayFrame> self(this);
             ConfirmExit();
-            if (gone) {
-                if (outer != nullptr) *outer = true;
-                return 0;
-            }
-            m_pGoneFlag = outer;
+            // The frame may be gone with the login frame by now.
+            if (!self) return 0;
         }
     } else if (uMsg == WM_CLOSE) {
         ConfirmExit();
         return 1;
+    } else if (uMsg == m_uTaskbarCreated && m_uTaskbarCreated != 0) {
+        m_trayIcon.AddAgain();
+        return 0;
     }
     return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
 }
@@ -128,16 +126,10 @@ void CMicroClientPlayFrame::ConfirmExit()
     // end the client twice and return into frames already deleted.
     if (m_bAskingExit || m_bExiting) return;
     m_bAskingExit = true;
-    bool gone = false;
-    bool* outer = m_pGoneFlag;
-    m_pGoneFlag = &gone;
+    const CFrameRef<CMicroClientPlayFrame> self(this);
     const int answer = ::MessageBoxW(m_hWnd, kExitQuestion, kNoticeCaption, MB_YESNO | MB_ICONINFORMATION);
-    if (gone) {
-        // The frame was destroyed while the box was open.
-        if (outer != nullptr) *outer = true;
-        return;
-    }
-    m_pGoneFlag = outer;
+    // The frame may have been destroyed while the box was open.
+    if (!self) return;
     m_bAskingExit = false;
     if (answer != IDYES) return;
     m_bExiting = true;
@@ -164,8 +156,38 @@ void CMicroClientPlayFrame::OnClick(TNotifyUI& msg)
     } else if (name == L"closebtn") {
         ConfirmExit();
     } else if (name == L"refreshbtn") {
-        if (m_pBrowser != nullptr) m_pBrowser->Refresh2(kRefreshCompletely);
+        Reload();
     }
+}
+
+void CMicroClientPlayFrame::Reload()
+{
+    if (m_pBrowser == nullptr) return;
+    // A page that never loaded has nothing to refresh: load it again.
+    if (m_pNotice != nullptr && m_pNotice->IsVisible()) {
+        ShowPageNotice(false);
+        m_pBrowser->Navigate2(m_sFailedAddress.IsEmpty() ? m_sStartUrl.GetData() : m_sFailedAddress.GetData());
+        return;
+    }
+    m_pBrowser->Refresh2(kRefreshCompletely);
+}
+
+void CMicroClientPlayFrame::ShowPageNotice(bool show)
+{
+    if (m_pNotice == nullptr) return;
+    m_pNotice->SetVisible(show);
+    if (m_pBrowser != nullptr) m_pBrowser->SetVisible(!show);
+}
+
+void CMicroClientPlayFrame::NavigateError(IDispatch* pDisp, VARIANT*& url, VARIANT*& /*TargetFrameName*/,
+                                          VARIANT*& /*StatusCode*/, VARIANT_BOOL*& Cancel)
+{
+    // Inner frames of a loaded game page keep the engine's own handling.
+    if (m_pBrowser == nullptr || m_pNotice == nullptr) return;
+    if (!IsTopLevelNavigation(pDisp, m_pBrowser->GetWebBrowser2())) return;
+    if (Cancel != nullptr) *Cancel = VARIANT_TRUE;
+    m_sFailedAddress = NavigationAddress(url);
+    ShowPageNotice(true);
 }
 
 void CMicroClientPlayFrame::OpenCustomerService() const

@@ -1,11 +1,14 @@
 #pragma once
 // The play frame: the resizable skinned window showing the game page, with
 // its title bar buttons and the notification-area icon.
+#include "FrameRef.h"
 #include "TrayIcon.h"
 #include "engine/WindowImplBase.h"
 #include "hosting/WebBrowserUI.h"
 
-class CMicroClientPlayFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler {
+class CMicroClientPlayFrame : public Veneer::WindowImplBase,
+                              public Veneer::CWebBrowserEventHandler,
+                              public CFrameLifetime {
 public:
     CMicroClientPlayFrame() = default;
     ~CMicroClientPlayFrame() override;
@@ -18,11 +21,12 @@ public:
     // is open, or once the exit is under way, further calls do nothing.
     void ConfirmExit();
 
-    // Cleared when the object deletes itself, so its creator never keeps a
-    // dangling pointer.
-    void SetSelfSlot(CMicroClientPlayFrame** slot) { m_ppSelfSlot = slot; }
-
     void NavigateComplete2(IDispatch* pDisp, VARIANT*& url, const Veneer::CStdString& sName) override;
+
+    // A game page that cannot be loaded gives way to the frame's notice; the
+    // refresh button loads it again.
+    void NavigateError(IDispatch* pDisp, VARIANT*& url, VARIANT*& TargetFrameName,
+        VARIANT*& StatusCode, VARIANT_BOOL*& Cancel) override;
 
 protected:
     LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
@@ -39,18 +43,20 @@ protected:
 private:
     void OpenCustomerService() const;
     void ShowIfHidden();
+    void Reload();
+    void ShowPageNotice(bool show);
 
     Veneer::CWebBrowserUI* m_pBrowser { nullptr };
     CTrayIcon m_trayIcon;
     HICON m_hTrayIcon { nullptr };  // ours: loaded unshared
     Veneer::CControlUI* m_pMaxBtn { nullptr };
     Veneer::CControlUI* m_pRestoreBtn { nullptr };
+    Veneer::CControlUI* m_pNotice { nullptr };
     Veneer::CStdString m_sStartUrl;
+    Veneer::CStdString m_sFailedAddress;
+    // Broadcast by a restarted shell, whose notification area starts empty.
+    const UINT m_uTaskbarCreated { ::RegisterWindowMessageW(L"TaskbarCreated") };
 
     bool m_bAskingExit { false };
     bool m_bExiting { false };
-    // Set while the exit question is open: tells ConfirmExit that the frame
-    // went away underneath its message box.
-    bool* m_pGoneFlag { nullptr };
-    CMicroClientPlayFrame** m_ppSelfSlot { nullptr };
 };

@@ -27,6 +27,12 @@ void CTrayIcon::Add(HWND hOwner, HICON hIcon, LPCWSTR pstrTip)
     ::Shell_NotifyIconW(NIM_ADD, &m_data);
 }
 
+void CTrayIcon::AddAgain()
+{
+    if (m_data.hWnd == nullptr) return;
+    ::Shell_NotifyIconW(NIM_ADD, &m_data);
+}
+
 void CTrayIcon::Remove()
 {
     if (m_data.hWnd != nullptr) {

@@ -16,6 +16,9 @@ public:
     // Adds the icon; a tip longer than the record's field is cut to fit.
     void Add(HWND hOwner, HICON hIcon, LPCWSTR pstrTip);
     void Remove();
+    // Adds the icon once more with the same record: a restarted shell has
+    // forgotten it. Does nothing when the icon is not added.
+    void AddAgain();
 
     // Shows menu resource `menuId`'s first submenu at the cursor for the owner
     // window; the chosen item arrives at the owner as WM_COMMAND.

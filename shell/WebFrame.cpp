@@ -1,9 +1,12 @@
 #include "WebFrame.h"
 
+#include <windowsx.h>
+
 #include <new>
 
 #include "LoginFrame.h"
 #include "MicroClientConfig.h"
+#include "NavigationText.h"
 #include "PlayFrame.h"
 #include "ShellResources.h"
 
@@ -12,21 +15,6 @@ using namespace Veneer;
 namespace {
 // Visible, overlapped window with caption, system menu, sizing frame and boxes.
 const DWORD kPlayFrameStyle = 0x10CF0000;
-
-CStdString AddressText(VARIANT* url)
-{
-    if (url == nullptr) return CStdString();
-    if (url->vt == VT_BSTR) return CStdString(url->bstrVal != nullptr ? url->bstrVal : L"");
-    if (url->vt == (VT_BYREF | VT_BSTR) && url->pbstrVal != nullptr && *url->pbstrVal != nullptr)
-        return CStdString(*url->pbstrVal);
-    VARIANT text;
-    ::VariantInit(&text);
-    CStdString result;
-    if (SUCCEEDED(::VariantChangeType(&text, url, 0, VT_BSTR)) && text.bstrVal != nullptr)
-        result = text.bstrVal;
-    ::VariantClear(&text);
-    return result;
-}
 }  // namespace
 
 bool IsPlayAddress(const CStdString& address, const CStdString& keyword)
@@ -43,8 +31,8 @@ CStdString PlayStartAddress(const CStdString& address)
 
 CMicroClientWebFrame::~CMicroClientWebFrame()
 {
-    if (m_pPlayFrame != nullptr && ::IsWindow(m_pPlayFrame->GetHWND()))
-        ::DestroyWindow(m_pPlayFrame->GetHWND());
+    CMicroClientPlayFrame* play = m_playFrame.Get();
+    if (play != nullptr && ::IsWindow(play->GetHWND())) ::DestroyWindow(play->GetHWND());
 }
 
 UINT CMicroClientWebFrame::GetResourceID() const
@@ -57,6 +45,39 @@ void CMicroClientWebFrame::OnFinalMessage(HWND /*hWnd*/)
     delete this;
 }
 
+LRESULT CMicroClientWebFrame::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
+{
+    // Escape in the login page must not close the page under the login frame.
+    return 0;
+}
+
+LRESULT CMicroClientWebFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (uMsg == WM_CLOSE) {
+        // The page never closes on its own: Alt+F4, the system menu's Close
+        // and WM_CLOSE end the client as the login frame's close button does,
+        // or, once play has started, ask as the play frame does.
+        CMicroClientPlayFrame* play = m_playFrame.Get();
+        HWND target = play != nullptr ? play->GetHWND() : ::GetWindow(m_hWnd, GW_OWNER);
+        if (target != nullptr) ::PostMessageW(target, WM_CLOSE, 1, 0);
+        return 0;
+    }
+    if (IsPageNoticeShown()) {
+        // The notice is no caption of its own: dragging it moves the login
+        // frame, which the web frame follows.
+        if (uMsg == WM_NCHITTEST) return HTCLIENT;
+        if (uMsg == WM_LBUTTONDOWN) {
+            POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+            CControlUI* control = m_PaintManager.FindControl(pt);
+            if (control == nullptr || control->GetName() != L"retrybtn") {
+                DragLoginFrame();
+                return 0;
+            }
+        }
+    }
+    return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+}
+
 void CMicroClientWebFrame::InitWindow()
 {
     CControlUI* control = m_PaintManager.FindControl(L"WebBrowser");
@@ -65,6 +86,8 @@ void CMicroClientWebFrame::InitWindow()
     if (browser == nullptr) return;
     const std::wstring loginPage = ReadTrailerAddress(0);
     if (loginPage.empty()) return;
+    m_pBrowser = browser;
+    m_pNotice = m_PaintManager.FindControl(L"pageNotice");
     browser->SetHomePage(loginPage.c_str());
     browser->SetWebBrowserEventHandler(this);
     if (!browser->IsVisible()) browser->SetVisible(true);
@@ -99,38 +122,94 @@ void CMicroClientWebFrame::FollowLoginFrame(int left, int top, int right, int bo
         y = top;
     }
     if (m_hWnd == nullptr) return;
-    ::SetWindowPos(m_hWnd, HWND_TOP, x, y, m_width, m_height, SWP_SHOWWINDOW);
+    // The order is kept relative to the login frame below, not raised to the top.
+    ::SetWindowPos(m_hWnd, nullptr, x, y, m_width, m_height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    StackAboveOwner();
+}
+
+void CMicroClientWebFrame::StackAboveOwner()
+{
+    if (m_hWnd == nullptr) return;
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner == nullptr) return;
+    HWND above = ::GetWindow(owner, GW_HWNDPREV);
+    if (above == m_hWnd) return;
+    // A non-topmost window is not placed behind a topmost one: when only
+    // topmost windows are over the owner, the top of the rest is directly above it.
+    if (above == nullptr || (::GetWindowLongPtrW(above, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0) above = HWND_TOP;
+    ::SetWindowPos(m_hWnd, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void CMicroClientWebFrame::BeforeNavigate2(IDispatch* /*pDisp*/, VARIANT*& url, VARIANT*& /*Flags*/,
     VARIANT*& /*TargetFrameName*/, VARIANT*& /*PostData*/, VARIANT*& /*Headers*/, VARIANT_BOOL*& Cancel)
 {
-    const CStdString address = AddressText(url);
+    const CStdString address = NavigationAddress(url);
     if (!IsPlayAddress(address, GetClientConfig().playGamekeyWord)) return;
     if (Cancel != nullptr) *Cancel = VARIANT_TRUE;
 
     // Without a play frame the login windows stay up, so the user can still
     // try again or close the client.
-    if (m_pPlayFrame == nullptr && !OpenPlayFrame(PlayStartAddress(address))) return;
+    if (!m_playFrame && !OpenPlayFrame(PlayStartAddress(address))) return;
 
     CMicroClientLogin* login = GetLoginFrame();
     if (login != nullptr) login->ShowWindow(false, true);
     ShowWindow(false, true);
-    if (m_pPlayFrame != nullptr) ::SendMessageW(m_pPlayFrame->GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    CMicroClientPlayFrame* play = m_playFrame.Get();
+    if (play != nullptr) ::SendMessageW(play->GetHWND(), WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+}
+
+void CMicroClientWebFrame::NavigateError(IDispatch* pDisp, VARIANT*& url, VARIANT*& /*TargetFrameName*/,
+    VARIANT*& /*StatusCode*/, VARIANT_BOOL*& Cancel)
+{
+    // Inner frames of a loaded page keep the engine's own handling.
+    if (m_pBrowser == nullptr || m_pNotice == nullptr) return;
+    if (!IsTopLevelNavigation(pDisp, m_pBrowser->GetWebBrowser2())) return;
+    if (Cancel != nullptr) *Cancel = VARIANT_TRUE;
+    m_sFailedAddress = NavigationAddress(url);
+    ShowPageNotice(true);
+}
+
+void CMicroClientWebFrame::OnClick(TNotifyUI& msg)
+{
+    if (msg.pSender == nullptr || msg.pSender->GetName() != L"retrybtn") return;
+    if (m_pBrowser == nullptr) return;
+    ShowPageNotice(false);
+    if (m_sFailedAddress.IsEmpty()) m_pBrowser->NavigateHomePage();
+    else m_pBrowser->Navigate2(m_sFailedAddress.GetData());
+}
+
+void CMicroClientWebFrame::ShowPageNotice(bool show)
+{
+    if (m_pNotice == nullptr) return;
+    m_pNotice->SetVisible(show);
+    if (m_pBrowser != nullptr) m_pBrowser->SetVisible(!show);
+}
+
+bool CMicroClientWebFrame::IsPageNoticeShown() const
+{
+    return m_pNotice != nullptr && m_pNotice->IsVisible();
+}
+
+void CMicroClientWebFrame::DragLoginFrame()
+{
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner == nullptr) return;
+    ::ReleaseCapture();
+    // SC_MOVE with the caption hit code: a move that follows the mouse.
+    ::SendMessageW(owner, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);
 }
 
 bool CMicroClientWebFrame::OpenPlayFrame(const CStdString& address)
 {
     CMicroClientPlayFrame* frame = new (std::nothrow) CMicroClientPlayFrame();
     if (frame == nullptr) return false;
-    m_pPlayFrame = frame;
-    frame->SetSelfSlot(&m_pPlayFrame);
+    m_playFrame.Reset(frame);
     frame->SetStartUrl(address);
     if (frame->Create(nullptr, L"Tarrowin", kPlayFrameStyle, 0, 0, 0, 0, 0, nullptr) == nullptr) {
-        // A window that got as far as WM_NCCREATE deleted the object with it
-        // and cleared the slot; otherwise the object is still ours.
-        if (m_pPlayFrame == frame) delete frame;
-        m_pPlayFrame = nullptr;
+        // A window that got as far as WM_NCCREATE deleted the object with it;
+        // otherwise the object is still ours.
+        if (m_playFrame) delete frame;
+        m_playFrame.Reset();
         return false;
     }
     frame->CenterWindow();

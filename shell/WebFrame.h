@@ -2,12 +2,15 @@
 // The login web frame: a borderless popup owned by the login frame and laid
 // over it, showing the operator's login page with pure green see-through. It
 // starts play when the page navigates to an address with the play keyword.
+#include "FrameRef.h"
 #include "engine/WindowImplBase.h"
 #include "hosting/WebBrowserUI.h"
 
 class CMicroClientPlayFrame;
 
-class CMicroClientWebFrame : public Veneer::WindowImplBase, public Veneer::CWebBrowserEventHandler {
+class CMicroClientWebFrame : public Veneer::WindowImplBase,
+                             public Veneer::CWebBrowserEventHandler,
+                             public CFrameLifetime {
 public:
     CMicroClientWebFrame() = default;
     ~CMicroClientWebFrame() override;
@@ -16,29 +19,50 @@ public:
     // first call records the offset and size.
     void FollowLoginFrame(int left, int top, int right, int bottom);
 
+    // Puts the window directly above its owner, the login frame, and nowhere
+    // higher: other programs' windows over the login frame stay over it.
+    void StackAboveOwner();
+
     // The play detection: an address with the play keyword is cancelled and
     // opens (or shows again) the play frame instead.
     void BeforeNavigate2(IDispatch* pDisp, VARIANT*& url, VARIANT*& Flags, VARIANT*& TargetFrameName,
         VARIANT*& PostData, VARIANT*& Headers, VARIANT_BOOL*& Cancel) override;
 
-    CMicroClientPlayFrame* GetPlayFrame() const { return m_pPlayFrame; }
+    // A page that cannot be loaded is not shown: the frame's notice takes
+    // its place, and its retry button loads the page again.
+    void NavigateError(IDispatch* pDisp, VARIANT*& url, VARIANT*& TargetFrameName,
+        VARIANT*& StatusCode, VARIANT_BOOL*& Cancel) override;
+
+    // Null before play starts and once the play frame's window is gone.
+    CMicroClientPlayFrame* GetPlayFrame() const { return m_playFrame.Get(); }
 
 protected:
     LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
+    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
     void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
     Veneer::CStdString GetSkinFileName() const override { return L"loginWebWnd.xml"; }
+    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
     Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
     UINT GetResourceID() const override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
+    void OnClick(Veneer::TNotifyUI& msg) override;
 
     // Creates the play frame's window on `address`; false leaves no play frame.
     virtual bool OpenPlayFrame(const Veneer::CStdString& address);
 
 private:
+    void ShowPageNotice(bool show);
+    bool IsPageNoticeShown() const;
+    // Starts moving the login frame, as a drag on its own picture does.
+    void DragLoginFrame();
+
     // Not owned as a window child: this frame destroys its window when it goes.
-    CMicroClientPlayFrame* m_pPlayFrame { nullptr };
+    CFrameRef<CMicroClientPlayFrame> m_playFrame;
+    Veneer::CWebBrowserUI* m_pBrowser { nullptr };
+    Veneer::CControlUI* m_pNotice { nullptr };
+    Veneer::CStdString m_sFailedAddress;
     int m_offsetLeft { 0 };
     int m_offsetTop { 0 };
     int m_height { 0 };

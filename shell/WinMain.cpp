@@ -1,9 +1,10 @@
 // The client's entry point: one copy at a time, the login frame, the message loop.
 #include <windows.h>
-#include <ole2.h>
 
+#include "ComScope.h"
 #include "LoginFrame.h"
 #include "MicroClientConfig.h"
+#include "SingleInstance.h"
 #include "engine/PaintManagerUI.h"
 #include "foundation/Markup.h"
 
@@ -18,8 +19,7 @@ const wchar_t kNoticeCaption[] = L"\u63D0\u793A";
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
 {
-    ::CoInitialize(nullptr);
-    ::OleInitialize(nullptr);
+    const CComScope com;
     CPaintManagerUI::SetInstance(instance);
     CPaintManagerUI::SetResourceDll(instance);
 
@@ -31,22 +31,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int)
     CMicroClientLogin* login = GetLoginFrame();
     if (login == nullptr) return -1;
 
-    HANDLE other = ::OpenMutexW(MUTEX_ALL_ACCESS, TRUE, config.clientName.GetData());
-    if (other != nullptr) {
+    const CSingleInstance instanceMarker(config.clientName.GetData());
+    if (instanceMarker.IsAnotherRunning()) {
         ::MessageBoxW(nullptr, kAlreadyRunning, kNoticeCaption, MB_ICONINFORMATION);
-        ::CloseHandle(other);
-        ::CoUninitialize();
         return 0;
     }
-    HANDLE mutex = ::CreateMutexW(nullptr, FALSE, config.clientName.GetData());
 
     login->Create(nullptr, L"Tarrowin", kLoginFrameStyle, 0, 0, 0, 0, 0, nullptr);
     login->CenterWindow();
     ::ShowWindow(login->GetHWND(), SW_SHOWNORMAL);
 
     CPaintManagerUI::MessageLoop();
-
-    if (mutex != nullptr) ::CloseHandle(mutex);
-    ::CoUninitialize();
     return 0;
 }

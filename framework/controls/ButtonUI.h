@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // The clickable control behind every skin button: tracks hot, pushed,
 // focused and disabled states, paints a state image per state, and sends
 // "click" when activated.
@@ -9,7 +10,7 @@
 
 namespace Veneer {
 
-class CButtonUI : public CLabelUI {
+class VENEER_API CButtonUI : public CLabelUI {
 public:
     CButtonUI();
     ~CButtonUI() override = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // An option with check-box vocabulary: without a group it toggles.
 #include <windows.h>
 
@@ -6,7 +7,7 @@
 
 namespace Veneer {
 
-class CCheckBoxUI : public COptionUI {
+class VENEER_API CCheckBoxUI : public COptionUI {
 public:
     LPCWSTR GetClass() const override;
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A container whose content is another skin file, built when the layout is
 // attached to its window.
 #include "controls/ContainerUI.h"
@@ -6,7 +7,7 @@
 
 namespace Veneer {
 
-class CChildLayoutUI : public CContainerUI {
+class VENEER_API CChildLayoutUI : public CContainerUI {
 public:
     CChildLayoutUI() = default;
     ~CChildLayoutUI() override = default;

@@ -1,11 +1,12 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A combo that draws an arrow, cut from a five-frame image strip, at the
 // right of its face.
 #include "controls/ComboUI.h"
 
 namespace Veneer {
 
-class CComboBoxUI : public CComboUI {
+class VENEER_API CComboBoxUI : public CComboUI {
 public:
     CComboBoxUI() = default;
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A drop-down selection control. Its children are list items; closed it
 // shows the selected one in its face, open it lends them all to a pop-up
 // window that lists them.
@@ -9,7 +10,7 @@
 
 namespace Veneer {
 
-class CComboUI : public CContainerUI, public IListOwnerUI {
+class VENEER_API CComboUI : public CContainerUI, public IListOwnerUI {
 public:
     CComboUI();
     ~CComboUI() override;

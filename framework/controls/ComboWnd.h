@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/WindowWnd.h"
 
@@ -9,7 +10,7 @@ class CVerticalLayoutUI;
 
 // The pop-up list of an open combo. It owns itself: it deletes itself when
 // its window is gone, and never before the message it is handling returns.
-class CComboWnd : public CWindowWnd {
+class VENEER_API CComboWnd : public CWindowWnd {
 public:
     CComboWnd();
     ~CComboWnd() override;

@@ -6,6 +6,7 @@
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
 #include "foundation/ValueSyntax.h"
+#include "engine/InvalidationBatch.h"
 
 namespace Veneer {
 
@@ -199,6 +200,7 @@ void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bo
 
 void CContainerUI::SetPos(RECT rc)
 {
+    CInvalidationBatch batch(m_pManager);
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) {
         return;
@@ -562,6 +564,7 @@ SIZE CContainerUI::GetScrollRange() const
 
 void CContainerUI::SetScrollPos(SIZE szPos)
 {
+    CInvalidationBatch batch(m_pManager);
     int cx = 0;
     int cy = 0;
     if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {

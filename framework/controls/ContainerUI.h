@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Controls that own an ordered list of children, with optional scroll bars.
 #include "engine/ControlUI.h"
 #include "foundation/StdPtrArray.h"
@@ -8,7 +9,7 @@ namespace Veneer {
 class CScrollBarUI;
 
 // The child-management view of a container.
-class IContainerUI {
+class VENEER_API IContainerUI {
 public:
     virtual CControlUI* GetItemAt(int iIndex) const = 0;
     virtual int GetItemIndex(CControlUI* pControl) const = 0;
@@ -24,7 +25,7 @@ protected:
     ~IContainerUI() = default;
 };
 
-class CContainerUI : public CControlUI, public IContainerUI {
+class VENEER_API CContainerUI : public CControlUI, public IContainerUI {
 public:
     CContainerUI();
     ~CContainerUI() override;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A label that shows a date as year-month-day. While it has the focus the
 // platform's date picker lies over it; the picked date is taken over when
 // the picker loses the focus.
@@ -14,7 +15,7 @@ class CDateTimeUI;
 
 // The native picker of an open CDateTimeUI. It owns itself: it deletes
 // itself when its window is gone.
-class CDateTimeWnd : public CWindowWnd {
+class VENEER_API CDateTimeWnd : public CWindowWnd {
 public:
     CDateTimeWnd();
     ~CDateTimeWnd() override;
@@ -41,7 +42,7 @@ private:
     bool m_bInit { false };
 };
 
-class CDateTimeUI : public CLabelUI {
+class VENEER_API CDateTimeUI : public CLabelUI {
 public:
     // How the text follows the time.
     enum UpdateMode {

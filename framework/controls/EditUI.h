@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Single-line text input. Idle it paints its text like a label; with the
 // focus it puts a native edit window over its text area and copies every
 // change back.
@@ -12,7 +13,7 @@ class CEditUI;
 
 // The native edit window of an editing CEditUI. It owns itself: it deletes
 // itself when its window is gone.
-class CEditWnd : public CWindowWnd {
+class VENEER_API CEditWnd : public CWindowWnd {
 public:
     CEditWnd();
     ~CEditWnd() override;
@@ -40,7 +41,7 @@ private:
     bool m_bInit { false };
 };
 
-class CEditUI : public CLabelUI {
+class VENEER_API CEditUI : public CLabelUI {
 public:
     CEditUI();
     ~CEditUI() override;

@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Places its children from left to right; optionally a drag-to-resize strip.
 #include "controls/ContainerUI.h"
 
 namespace Veneer {
 
-class CHorizontalLayoutUI : public CContainerUI {
+class VENEER_API CHorizontalLayoutUI : public CContainerUI {
 public:
     CHorizontalLayoutUI() = default;
     ~CHorizontalLayoutUI() override;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Static single-line text, the base of every captioned control. Beside the
 // ordinary DrawText path it has a GDI+ effects path: gradient glyph fill,
 // one-pixel outline and drop shadow.
@@ -10,7 +11,7 @@
 
 namespace Veneer {
 
-class CLabelUI : public CControlUI {
+class VENEER_API CLabelUI : public CControlUI {
 public:
     CLabelUI();
     ~CLabelUI() override;

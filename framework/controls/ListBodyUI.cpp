@@ -6,6 +6,7 @@
 #include "controls/ListHeaderUI.h"
 #include "controls/ScrollBarUI.h"
 #include "engine/PaintManagerUI.h"
+#include "engine/InvalidationBatch.h"
 
 namespace Veneer {
 
@@ -38,6 +39,7 @@ CListBodyUI::CListBodyUI(CListUI* pOwner) : m_pOwner(pOwner) {}
 
 void CListBodyUI::SetScrollPos(SIZE szPos)
 {
+    CInvalidationBatch batch(m_pManager);
     int cx = 0;
     int cy = 0;
     if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()) {
@@ -107,6 +109,7 @@ void CListBodyUI::ShiftHeader(int cx)
 
 void CListBodyUI::SetPos(RECT rc)
 {
+    CInvalidationBatch batch(m_pManager);
     CControlUI::SetPos(rc);
     rc = m_rcItem;
     rc.left += m_rcInset.left;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // The scrolling item area of a list: a vertical layout whose items are at
 // least as wide as the header, and whose events all go to the list.
 #include "controls/VerticalLayoutUI.h"
@@ -6,7 +7,7 @@
 
 namespace Veneer {
 
-class CListBodyUI : public CVerticalLayoutUI {
+class VENEER_API CListBodyUI : public CVerticalLayoutUI {
 public:
     explicit CListBodyUI(CListUI* pOwner);
 

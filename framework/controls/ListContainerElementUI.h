@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A list item that is itself a container of arbitrary controls.
 #include "controls/ListItemUI.h"
 
 namespace Veneer {
 
-class CListContainerElementUI : public CListItemUI<CContainerUI> {
+class VENEER_API CListContainerElementUI : public CListItemUI<CContainerUI> {
 public:
     CListContainerElementUI() = default;
 

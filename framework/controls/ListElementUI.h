@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Base of the one-line list items.
 #include "controls/ListItemUI.h"
 
 namespace Veneer {
 
-class CListElementUI : public CListItemUI<CControlUI> {
+class VENEER_API CListElementUI : public CListItemUI<CControlUI> {
 public:
     CListElementUI() = default;
 

@@ -1,11 +1,12 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // One column of a list header: a clickable caption whose separator strip
 // can be dragged to resize the column.
 #include "controls/ContainerUI.h"
 
 namespace Veneer {
 
-class CListHeaderItemUI : public CContainerUI {
+class VENEER_API CListHeaderItemUI : public CContainerUI {
 public:
     CListHeaderItemUI();
 

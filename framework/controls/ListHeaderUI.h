@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // The column header of a list: a horizontal layout of header items.
 #include "controls/HorizontalLayoutUI.h"
 
 namespace Veneer {
 
-class CListHeaderUI : public CHorizontalLayoutUI {
+class VENEER_API CListHeaderUI : public CHorizontalLayoutUI {
 public:
     CListHeaderUI() = default;
 

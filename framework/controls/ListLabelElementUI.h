@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A list item showing one line of text in the list's item style.
 #include "controls/ListElementUI.h"
 
 namespace Veneer {
 
-class CListLabelElementUI : public CListElementUI {
+class VENEER_API CListLabelElementUI : public CListElementUI {
 public:
     CListLabelElementUI() = default;
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A list item with one text per header column; texts may come from the
 // list's text callback and may carry links.
 #include "controls/ListLabelElementUI.h"
@@ -6,7 +7,7 @@
 
 namespace Veneer {
 
-class CListTextElementUI : public CListLabelElementUI {
+class VENEER_API CListTextElementUI : public CListLabelElementUI {
 public:
     CListTextElementUI() = default;
     ~CListTextElementUI() override;

@@ -9,6 +9,7 @@
 #include "controls/ScrollBarUI.h"
 #include "engine/PaintManagerUI.h"
 #include "foundation/ValueSyntax.h"
+#include "engine/InvalidationBatch.h"
 
 namespace Veneer {
 
@@ -551,6 +552,7 @@ void CListUI::SetItemShowHtml(bool bShowHtml)
 
 void CListUI::SetPos(RECT rc)
 {
+    CInvalidationBatch batch(m_pManager);
     CVerticalLayoutUI::SetPos(rc);
     if (m_pHeader == nullptr) {
         return;

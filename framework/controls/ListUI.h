@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A report-style list: a column header above a scrolling body of items,
 // one shared item style record, single selection driven by mouse, keys and
 // wheel. Also the interfaces list-like owners and their items talk through.
@@ -12,7 +13,7 @@ class CListBodyUI;
 constexpr int UILIST_MAX_COLUMNS = 32;
 
 // Item style shared by every item of one list (or combo).
-struct TListInfoUI {
+struct VENEER_API TListInfoUI {
     int nColumns { 0 };
     RECT rcColumn[UILIST_MAX_COLUMNS] {};
     int nFont { -1 };
@@ -36,7 +37,7 @@ struct TListInfoUI {
     bool bMultiExpandable { false };
 };
 
-class IListCallbackUI {
+class VENEER_API IListCallbackUI {
 public:
     virtual LPCWSTR GetItemText(CControlUI* pList, int iItem, int iSubItem) = 0;
 
@@ -44,7 +45,7 @@ protected:
     ~IListCallbackUI() = default;
 };
 
-class IListOwnerUI {
+class VENEER_API IListOwnerUI {
 public:
     virtual TListInfoUI* GetListInfo() = 0;
     virtual int GetCurSel() const = 0;
@@ -55,7 +56,7 @@ protected:
     ~IListOwnerUI() = default;
 };
 
-class IListUI : public IListOwnerUI {
+class VENEER_API IListUI : public IListOwnerUI {
 public:
     virtual CListHeaderUI* GetHeader() const = 0;
     virtual CContainerUI* GetList() const = 0;
@@ -68,7 +69,7 @@ protected:
     ~IListUI() = default;
 };
 
-class IListItemUI {
+class VENEER_API IListItemUI {
 public:
     virtual int GetIndex() const = 0;
     virtual void SetIndex(int iIndex) = 0;
@@ -87,7 +88,7 @@ protected:
 // Compares two items for SortItems: negative, zero or positive.
 typedef int (CALLBACK* PULVCompareFunc)(UINT_PTR, UINT_PTR, UINT_PTR);
 
-class CListUI : public CVerticalLayoutUI, public IListUI {
+class VENEER_API CListUI : public CVerticalLayoutUI, public IListUI {
 public:
     CListUI();
     ~CListUI() override;

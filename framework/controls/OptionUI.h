@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A selectable button. Alone it toggles; in a named group (kept by the paint
 // manager) selecting one deselects the others. Each change of a lone option,
 // and each selection in a group, sends "selectchanged".
@@ -9,7 +10,7 @@
 
 namespace Veneer {
 
-class COptionUI : public CButtonUI {
+class VENEER_API COptionUI : public CButtonUI {
 public:
     COptionUI() = default;
     ~COptionUI() override;

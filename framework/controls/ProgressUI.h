@@ -1,11 +1,12 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A label that fills part of itself with a foreground image in proportion to
 // a value between a minimum and a maximum.
 #include "controls/LabelUI.h"
 
 namespace Veneer {
 
-class CProgressUI : public CLabelUI {
+class VENEER_API CProgressUI : public CLabelUI {
 public:
     CProgressUI();
     ~CProgressUI() override = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Skinned scroll bar: two arrow buttons, a thumb, a rail mark and a track.
 #include "engine/ControlUI.h"
 
@@ -6,7 +7,7 @@ namespace Veneer {
 
 class CContainerUI;
 
-class CScrollBarUI : public CControlUI {
+class VENEER_API CScrollBarUI : public CControlUI {
 public:
     CScrollBarUI();
     ~CScrollBarUI() override;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A progress bar with a draggable thumb: the mouse sets the value by
 // position, the wheel steps it, and every change by the user sends
 // "valuechanged".
@@ -6,7 +7,7 @@
 
 namespace Veneer {
 
-class CSliderUI : public CProgressUI {
+class VENEER_API CSliderUI : public CProgressUI {
 public:
     CSliderUI();
     ~CSliderUI() override = default;

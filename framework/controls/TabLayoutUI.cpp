@@ -5,6 +5,7 @@
 
 #include "engine/PaintManagerUI.h"
 #include "foundation/ValueSyntax.h"
+#include "engine/InvalidationBatch.h"
 
 namespace Veneer {
 
@@ -130,6 +131,7 @@ void CTabLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 void CTabLayoutUI::SetPos(RECT rc)
 {
+    CInvalidationBatch batch(m_pManager);
     CControlUI::SetPos(rc);
     rc = m_rcItem;
     rc.left += m_rcInset.left;

@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Shows one child (a page) at a time and switches pages by index.
 #include "controls/ContainerUI.h"
 
 namespace Veneer {
 
-class CTabLayoutUI : public CContainerUI {
+class VENEER_API CTabLayoutUI : public CContainerUI {
 public:
     CTabLayoutUI() = default;
     ~CTabLayoutUI() override = default;

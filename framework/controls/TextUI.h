@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Multi-line text that word-wraps, measures its own height and turns the
 // links of its rich text into clickable areas ("link" notifications).
 #include <windows.h>
@@ -7,7 +8,7 @@
 
 namespace Veneer {
 
-class CTextUI : public CLabelUI {
+class VENEER_API CTextUI : public CLabelUI {
 public:
     CTextUI();
     ~CTextUI() override = default;

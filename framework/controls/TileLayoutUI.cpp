@@ -5,6 +5,7 @@
 
 #include "controls/ScrollBarUI.h"
 #include "foundation/ValueSyntax.h"
+#include "engine/InvalidationBatch.h"
 
 namespace Veneer {
 
@@ -62,6 +63,7 @@ void CTileLayoutUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 void CTileLayoutUI::SetPos(RECT rc)
 {
+    CInvalidationBatch batch(m_pManager);
     CControlUI::SetPos(rc);
     rc = m_rcItem;
     rc.left += m_rcInset.left;

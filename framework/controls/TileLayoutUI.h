@@ -1,11 +1,12 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A grid of equal-width cells filled row by row; each row is as high as its
 // tallest member and every child is centred in its cell.
 #include "controls/ContainerUI.h"
 
 namespace Veneer {
 
-class CTileLayoutUI : public CContainerUI {
+class VENEER_API CTileLayoutUI : public CContainerUI {
 public:
     CTileLayoutUI() = default;
     ~CTileLayoutUI() override = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // A hierarchy shown as a flat list: every node, at any depth, is an item of
 // the view's list, placed after its parent and its elder siblings' subtrees.
 // Folding a node hides its descendants' rows; checking one checks them all.
@@ -15,7 +16,7 @@ class CLabelUI;
 class COptionUI;
 class CTreeViewUI;
 
-class CTreeNodeUI : public CListContainerElementUI {
+class VENEER_API CTreeNodeUI : public CListContainerElementUI {
 public:
     // A parent that is not a tree node is not recorded; the node is then a
     // top-level node.
@@ -100,7 +101,7 @@ private:
     CStdPtrArray m_aTreeNodes;
 };
 
-class CTreeViewUI : public CListUI, public INotifyUI {
+class VENEER_API CTreeViewUI : public CListUI, public INotifyUI {
 public:
     CTreeViewUI();
     ~CTreeViewUI() override;

@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Stacks its children from top to bottom; optionally a drag-to-resize strip.
 #include "controls/ContainerUI.h"
 
 namespace Veneer {
 
-class CVerticalLayoutUI : public CContainerUI {
+class VENEER_API CVerticalLayoutUI : public CContainerUI {
 public:
     CVerticalLayoutUI() = default;
     ~CVerticalLayoutUI() override;

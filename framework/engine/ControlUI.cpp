@@ -1,4 +1,5 @@
 #include "engine/ControlUI.h"
+#include "foundation/BuilderReport.h"
 
 #include <algorithm>
 
@@ -505,6 +506,9 @@ void CControlUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
         SetContextMenuUsed(ParseBool(pstrValue));
     } else if (name == L"virtualwnd") {
         SetVirtualWnd(pstrValue);
+    } else {
+        // The end of every class's chain: no class took the name.
+        CBuilderReportScope::ReportUnknownAttribute(pstrName);
     }
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Base class of every element of a skinned window.
 #include <windows.h>
 
@@ -32,7 +33,7 @@ constexpr UINT STATE_CAPTURED = 0x00000040;
 
 typedef CControlUI* (CALLBACK* FINDCONTROLPROC)(CControlUI*, LPVOID);
 
-struct TRelativePosUI {
+struct VENEER_API TRelativePosUI {
     bool bRelative { false };
     SIZE szParent { 0, 0 };
     int nMoveXPercent { 0 };
@@ -41,7 +42,7 @@ struct TRelativePosUI {
     int nZoomYPercent { 0 };
 };
 
-class CControlUI {
+class VENEER_API CControlUI {
 public:
     CControlUI();
     CControlUI(const CControlUI&) = delete;

@@ -91,29 +91,30 @@ TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask)
         return nullptr;
     }
 
+    // One pass over the decoded pixels, each read and written as one 32-bit
+    // value: red-first bytes become blue-first, premultiplied when not opaque.
     bool alpha = false;
     const stbi_uc* src = pixels.get();
-    BYTE* dst = static_cast<BYTE*>(bits);
+    DWORD* dst = static_cast<DWORD*>(bits);
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    for (size_t i = 0; i < count; ++i, src += 4, dst += 4) {
-        const BYTE a = src[3];
-        dst[3] = a;
+    for (size_t i = 0; i < count; ++i, src += 4) {
+        DWORD rgba = 0;
+        std::memcpy(&rgba, src, sizeof(rgba));  // bytes R, G, B, A
+        const DWORD a = rgba >> 24;
+        DWORD value;
         if (a == 255) {
-            dst[0] = src[2];
-            dst[1] = src[1];
-            dst[2] = src[0];
+            value = (rgba & 0xFF00FF00u) | ((rgba & 0xFFu) << 16) | ((rgba >> 16) & 0xFFu);
         } else {
-            dst[0] = Premultiply(src[2], a);
-            dst[1] = Premultiply(src[1], a);
-            dst[2] = Premultiply(src[0], a);
+            value = (a << 24) | (static_cast<DWORD>(Premultiply(static_cast<BYTE>(rgba), static_cast<BYTE>(a))) << 16)
+                | (static_cast<DWORD>(Premultiply(static_cast<BYTE>(rgba >> 8), static_cast<BYTE>(a))) << 8)
+                | Premultiply(static_cast<BYTE>(rgba >> 16), static_cast<BYTE>(a));
             alpha = true;
         }
-        DWORD value = 0;
-        std::memcpy(&value, dst, sizeof(value));
         if (value == mask) {
-            std::memset(dst, 0, 4);
+            value = 0;
             alpha = true;
         }
+        dst[i] = value;
     }
 
     TImageInfo* info = new TImageInfo;
@@ -129,7 +130,10 @@ TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask)
 void CRenderEngine::FreeImage(TImageInfo* bitmap)
 {
     if (bitmap == nullptr) return;
-    if (bitmap->hBitmap != nullptr) ::DeleteObject(bitmap->hBitmap);
+    if (bitmap->hBitmap != nullptr) {
+        RenderInternal::ForgetComposedNineGrids(bitmap->hBitmap);
+        ::DeleteObject(bitmap->hBitmap);
+    }
     delete bitmap;
 }
 

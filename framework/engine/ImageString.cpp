@@ -2,6 +2,7 @@
 // what a control draws and how.
 #include <cwchar>
 
+#include "engine/ImageStringImages.h"
 #include "engine/RenderEngineInternal.h"
 #include "foundation/ValueSyntax.h"
 
@@ -64,7 +65,9 @@ void ApplyKey(TPassState& pass, const CStdString& key, const CStdString& value)
     }
 }
 
-void RunPass(TPassState& pass, LPCWSTR text)
+// False when the text stops before its end: a pair without "=", quotes or
+// the single blank that separates pairs.
+bool RunPass(TPassState& pass, LPCWSTR text)
 {
     LPCWSTR p = text;
     while (*p != L'\0') {
@@ -72,19 +75,21 @@ void RunPass(TPassState& pass, LPCWSTR text)
         CStdString key;
         while (*p != L'\0' && *p != L'=' && static_cast<unsigned>(*p) > 32) key += *p++;
         SkipBlanks(p);
-        if (*p != L'=') return;
+        if (*p != L'=') return *p == L'\0' && key.IsEmpty();
         ++p;
         SkipBlanks(p);
-        if (*p != L'\'') return;
+        if (*p != L'\'') return false;
         ++p;
         CStdString value;
         while (*p != L'\0' && *p != L'\'') value += *p++;
-        if (*p != L'\'') return;
+        if (*p != L'\'') return false;
         ++p;
         if (!value.IsEmpty()) ApplyKey(pass, key, value);
-        if (*p != L' ') return;
+        if (*p == L'\0') return true;
+        if (*p != L' ') return false;
         ++p;
     }
+    return true;
 }
 
 }  // namespace
@@ -105,4 +110,24 @@ void WalkImageString(LPCWSTR image, LPCWSTR modify, const RECT& rcItem, const Pe
 }
 
 }  // namespace RenderInternal
+
+bool ListImageStringImages(LPCWSTR image, ImageStringVisitor visit, void* context)
+{
+    if (image == nullptr || *image == L'\0') return true;
+    // A bare file name has no pairs at all.
+    const bool bare = std::wcschr(image, L'=') == nullptr;
+    RenderInternal::TImageStringState state;
+    state.sName = image;
+    const RECT none = { 0, 0, 0, 0 };
+    const RenderInternal::PendingImageSink sink = [&](RenderInternal::TImageStringState& pending) {
+        if (visit == nullptr || pending.sName.IsEmpty()) return;
+        visit(context, pending.sName.GetData(), pending.sType.IsEmpty() ? nullptr : pending.sType.GetData(),
+              pending.dwMask);
+    };
+    RenderInternal::TPassState pass { state, none, sink };
+    const bool whole = RenderInternal::RunPass(pass, image);
+    sink(state);
+    return bare || whole;
+}
+
 }  // namespace Veneer

@@ -92,11 +92,6 @@ void CPaintManagerUI::AddDelayedCleanup(CControlUI* pControl)
     if (m_hWndPaint) ::PostMessageW(m_hWndPaint, WM_VENEER_DELAYEDCLEANUP, 0, 0);
 }
 
-void CPaintManagerUI::Invalidate(RECT& rcItem)
-{
-    if (m_hWndPaint) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
-}
-
 void CPaintManagerUI::SetCapture()
 {
     ::SetCapture(m_hWndPaint);

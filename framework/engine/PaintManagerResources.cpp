@@ -8,6 +8,7 @@
 
 #include "engine/ControlUI.h"
 #include "engine/RenderEngine.h"
+#include "engine/RenderEngineInternal.h"
 #include "foundation/SkinArchive.h"
 #include "foundation/ValueSyntax.h"
 
@@ -725,7 +726,10 @@ void CPaintManagerUI::ReloadAllImages()
             fresh = LoadByNameOrId(key, data->sResType.GetData(), data->dwMask);
         }
         if (!fresh) continue;
-        if (data->hBitmap) ::DeleteObject(data->hBitmap);
+        if (data->hBitmap) {
+            RenderInternal::ForgetComposedNineGrids(data->hBitmap);
+            ::DeleteObject(data->hBitmap);
+        }
         data->hBitmap = fresh->hBitmap;
         data->nX = fresh->nX;
         data->nY = fresh->nY;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // The per-window manager of the framework: owns a window's control tree,
 // fonts, image cache, default attribute lists, option groups, timers and
 // paint surfaces, and turns the window's native messages into control events.
@@ -53,7 +54,7 @@ enum EVENTTYPE_UI {
 // AddDelayedCleanup.
 const UINT WM_VENEER_DELAYEDCLEANUP = WM_APP + 1;
 
-struct TFontInfo {
+struct VENEER_API TFontInfo {
     HFONT hFont { nullptr };  // owned
     CStdString sFontName;
     int iSize { 0 };
@@ -63,7 +64,7 @@ struct TFontInfo {
     TEXTMETRICW tm {};
 };
 
-struct TEventUI {
+struct VENEER_API TEventUI {
     int Type { 0 };
     CControlUI* pSender { nullptr };
     DWORD dwTimestamp { 0 };
@@ -74,7 +75,7 @@ struct TEventUI {
     LPARAM lParam { 0 };
 };
 
-struct TNotifyUI {
+struct VENEER_API TNotifyUI {
     CStdString sType;
     CStdString sVirtualWnd;
     CControlUI* pSender { nullptr };
@@ -85,7 +86,7 @@ struct TNotifyUI {
 };
 
 // One control timer; the platform timer id is shared by the whole window.
-struct TTimerInfo {
+struct VENEER_API TTimerInfo {
     CControlUI* pSender { nullptr };
     UINT nLocalID { 0 };
     HWND hWnd { nullptr };
@@ -94,7 +95,7 @@ struct TTimerInfo {
 };
 
 // Destination rectangles of the eight window shadow pieces.
-struct TWindowShadowInfo {
+struct VENEER_API TWindowShadowInfo {
     RECT rcTopLeft {};
     RECT rcTopRight {};
     RECT rcBottomLeft {};
@@ -105,7 +106,7 @@ struct TWindowShadowInfo {
     RECT rcRightMiddle {};
 };
 
-class INotifyUI {
+class VENEER_API INotifyUI {
 public:
     virtual void Notify(TNotifyUI& msg) = 0;
 
@@ -113,7 +114,7 @@ protected:
     ~INotifyUI() = default;
 };
 
-class IMessageFilterUI {
+class VENEER_API IMessageFilterUI {
 public:
     virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
 
@@ -121,7 +122,7 @@ protected:
     ~IMessageFilterUI() = default;
 };
 
-class ITranslateAccelerator {
+class VENEER_API ITranslateAccelerator {
 public:
     // 0 means the message was consumed.
     virtual LRESULT TranslateAccelerator(MSG* pMsg) = 0;
@@ -130,7 +131,7 @@ protected:
     ~ITranslateAccelerator() = default;
 };
 
-class CPaintManagerUI {
+class VENEER_API CPaintManagerUI {
 public:
     CPaintManagerUI();
     ~CPaintManagerUI();
@@ -298,6 +299,11 @@ public:
     bool IsCaptured() const { return m_bMouseCapture; }
     void NeedUpdate() { m_bUpdateNeeded = true; }
     void Invalidate(RECT& rcItem);
+    // While a batch is open, invalidations are gathered into one rectangle
+    // that the outermost End hands to the window (a layout pass places
+    // hundreds of controls; each InvalidateRect is a round trip under Wine).
+    void BeginInvalidationBatch() { ++m_nInvalidationBatch; }
+    void EndInvalidationBatch();
 
     // ---- timers ----
     bool SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse);
@@ -441,6 +447,9 @@ private:
     RECT m_rcCaption { 0, 0, 0, 0 };
 
     UINT m_uTimerID { 0x1000 };
+
+    int m_nInvalidationBatch { 0 };
+    RECT m_rcBatchedInvalid { 0, 0, 0, 0 };
 
     bool m_bFirstLayout { true };
     bool m_bUpdateNeeded { false };

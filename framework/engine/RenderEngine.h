@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Static drawing routines shared by every control: image loading and the
 // image string, nine-grid drawing, colour fills and gradients, lines, plain
 // and rich text, and the clip record controls paint inside.
@@ -12,7 +13,7 @@ class CPaintManagerUI;
 class CControlUI;
 
 // A file name or a numeric resource id (kept as MAKEINTRESOURCE pseudo-pointer).
-class STRINGorID {
+class VENEER_API STRINGorID {
 public:
     STRINGorID(LPCWSTR text) : m_lpstr(text) {}
     STRINGorID(UINT id) : m_lpstr(MAKEINTRESOURCEW(id)) {}
@@ -21,7 +22,7 @@ public:
 
 // One loaded image: a 32-bit top-down DIB section, BGRA bytes, colour
 // premultiplied by alpha. The record owns the bitmap (FreeImage deletes both).
-struct TImageInfo {
+struct VENEER_API TImageInfo {
     HBITMAP hBitmap { nullptr };
     int nX { 0 };                 // width in pixels
     int nY { 0 };                 // height in pixels
@@ -32,7 +33,7 @@ struct TImageInfo {
 
 // The clip in force while a control paints; the destructor puts back the
 // clip that was there before.
-class CRenderClip {
+class VENEER_API CRenderClip {
 public:
     CRenderClip() = default;
     ~CRenderClip();
@@ -50,7 +51,7 @@ public:
     static void UseOldClipEnd(HDC hDC, CRenderClip& clip);
 };
 
-class CRenderEngine {
+class VENEER_API CRenderEngine {
 public:
     // Colours are 0xAARRGGBB. H is a hue shift (180 = none), S and L scale
     // saturation and lightness in percent (100 = none).

@@ -151,7 +151,9 @@ public:
         if (!Meets(dest)) return;
         if (m_blended) {
             GetAlphaBlend()(m_hdc, dx, dy, dw, dh, m_memDC, sx, sy, sw, sh, m_blend);
-        } else if (unstretchedCopy) {
+        } else if (unstretchedCopy || (dw == sw && dh == sh)) {
+            // An unscaled piece is a plain copy; StretchBlt in HALFTONE mode
+            // filters it pixel by pixel for nothing.
             ::BitBlt(m_hdc, dx, dy, dw, dh, m_memDC, sx, sy, SRCCOPY);
         } else {
             ::StretchBlt(m_hdc, dx, dy, dw, dh, m_memDC, sx, sy, sw, sh, SRCCOPY);
@@ -279,6 +281,32 @@ COLORREF ToColorRef(DWORD color)
     return RGB(GetBValue(color), GetGValue(color), GetRValue(color));
 }
 
+// A 1x1 32-bit section selected into a memory context of its own.
+struct TPixelSource {
+    TPixelSource()
+    {
+        void* p = nullptr;
+        bitmap = CreateDib32(1, 1, &p);
+        bits = static_cast<DWORD*>(p);
+        dc = ::CreateCompatibleDC(nullptr);
+        if (dc != nullptr && bitmap != nullptr) old = ::SelectObject(dc, bitmap);
+    }
+    ~TPixelSource()
+    {
+        if (old != nullptr) ::SelectObject(dc, old);
+        if (dc != nullptr) ::DeleteDC(dc);
+        if (bitmap != nullptr) ::DeleteObject(bitmap);
+    }
+    TPixelSource(const TPixelSource&) = delete;
+    TPixelSource& operator=(const TPixelSource&) = delete;
+    bool Ready() const { return old != nullptr && bits != nullptr; }
+
+    HBITMAP bitmap { nullptr };
+    DWORD* bits { nullptr };
+    HDC dc { nullptr };
+    HGDIOBJ old { nullptr };
+};
+
 }  // namespace
 
 void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
@@ -290,14 +318,18 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
         ::ExtTextOutW(hDC, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
         return;
     }
-    void* bits = nullptr;
-    CBitmapHolder pixel(CreateDib32(1, 1, &bits));
-    if (!pixel || bits == nullptr) return;
+    if (rc.right <= rc.left || rc.bottom <= rc.top) return;
+    // One pixel stretched over the rectangle by a blend. The pixel and its
+    // context live for the process: a translucent fill is common (every
+    // selected or hot list row) and creating them per fill cost more than
+    // the blend.
+    static TPixelSource pixel;
+    if (!pixel.Ready()) return;
+    ::GdiFlush();
     // Blending takes premultiplied pixels; a straight colour would come out too bright.
-    *static_cast<DWORD*>(bits) = PremultiplyColor(color);
-    const RECT source { 0, 0, 1, 1 };
-    const RECT corners { 0, 0, 0, 0 };
-    DrawImage(hDC, pixel.Get(), rc, rc, source, corners, true, 255);
+    *pixel.bits = PremultiplyColor(color);
+    BLENDFUNCTION blend { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
+    GetAlphaBlend()(hDC, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, pixel.dc, 0, 0, 1, 1, blend);
 }
 
 void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)

@@ -70,6 +70,11 @@ bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RE
         RECT overlap {};
         if (!::IntersectRect(&overlap, &state.rcDest, &rcItem)) return;
         if (!::IntersectRect(&overlap, &state.rcDest, &rcPaint)) return;
+        if (!state.bTiledX && !state.bTiledY
+            && DrawComposedNineGrid(hDC, image->hBitmap, state.rcDest, rcPaint, source, state.rcCorner,
+                image->alphaChannel, state.uFade, state.bHole)) {
+            return;
+        }
         DrawImage(hDC, image->hBitmap, state.rcDest, rcPaint, source, state.rcCorner, image->alphaChannel,
             state.uFade, state.bHole, state.bTiledX, state.bTiledY);
     });

@@ -64,6 +64,17 @@ TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask);
 // A top-down 32-bit DIB section; `bits` receives its pixels.
 HBITMAP CreateDib32(int width, int height, void** bits);
 
+// Draws a nine-grid of a cached skin image from a composition kept at this
+// destination size, composing it on first use: once composed, a frame costs
+// one copy or blend instead of stretching every piece again. False when the
+// grid gains nothing from it (nothing scaled, tiled, an opaque hole, or too
+// large to keep); the caller then draws the pieces itself.
+bool DrawComposedNineGrid(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
+    const RECT& rcCorners, bool alphaChannel, BYTE uFade, bool hole);
+// Drops every composition made from a bitmap about to be deleted (its handle
+// may be reused by an unrelated bitmap).
+void ForgetComposedNineGrids(HBITMAP hBitmap);
+
 // The drawing state of one DrawImageString call.
 struct TImageStringState {
     CStdString sName;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // WindowImplBase: the skinned, borderless top-level window applications
 // derive from. It loads its skin when created, answers the frame-level
 // messages (caption and sizing-border hit test, maximised size, round
@@ -20,7 +21,7 @@ enum UILIB_RESOURCETYPE {
     SKIN_ZIP_RESOURCE = 4,  // a "ZIPRES" zip resource numbered by GetResourceID
 };
 
-class WindowImplBase : public CWindowWnd,
+class VENEER_API WindowImplBase : public CWindowWnd,
                        public CNotifyPump,
                        public INotifyUI,
                        public IMessageFilterUI,

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // CWindowWnd: a thin object over one native window. CNotifyPump: routes
 // notifications to member handlers through static, chained message maps and
 // to named virtual windows.
@@ -12,7 +13,7 @@ namespace Veneer {
 struct TNotifyUI;
 class CNotifyPump;
 
-class CWindowWnd {
+class VENEER_API CWindowWnd {
 public:
     CWindowWnd() = default;
     virtual ~CWindowWnd();
@@ -82,19 +83,19 @@ enum class VeneerSig : UINT {
 typedef void (CNotifyPump::*VENEER_PMSG)(TNotifyUI& msg);
 typedef void (CNotifyPump::*VENEER_PMSG_PARAMS)(WPARAM wParam, LPARAM lParam);
 
-struct VENEER_MSGMAP_ENTRY {
+struct VENEER_API VENEER_MSGMAP_ENTRY {
     CStdString sMsgType;
     CStdString sCtrlName;
     VeneerSig nSig { VeneerSig::End };
     VENEER_PMSG pfn { nullptr };
 };
 
-struct VENEER_MSGMAP {
+struct VENEER_API VENEER_MSGMAP {
     const VENEER_MSGMAP* (*pfnGetBaseMap)() { nullptr };
     const VENEER_MSGMAP_ENTRY* lpEntries { nullptr };
 };
 
-class CNotifyPump {
+class VENEER_API CNotifyPump {
 public:
     CNotifyPump() = default;
     virtual ~CNotifyPump() = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Callback holders and the listener list controls expose for their hooks.
 #include <windows.h>
 
@@ -8,7 +9,7 @@
 
 namespace Veneer {
 
-class CDelegateBase {
+class VENEER_API CDelegateBase {
 public:
     CDelegateBase(void* pObject, void* pFn);
     CDelegateBase(const CDelegateBase& rhs);
@@ -28,7 +29,7 @@ private:
     void* m_pFn { nullptr };
 };
 
-class CDelegateStatic : public CDelegateBase {
+class VENEER_API CDelegateStatic : public CDelegateBase {
 public:
     typedef bool (*Fn)(void*);
 
@@ -83,7 +84,7 @@ inline CDelegateStatic MakeDelegate(bool (*pFn)(void*))
 }
 
 // Owns copies of its delegates and calls them in insertion order.
-class CEventSource {
+class VENEER_API CEventSource {
 public:
     typedef bool (*FnType)(void*);
 

@@ -1,11 +1,12 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // The platform RECT, SIZE and POINT with operations added; passed wherever
 // the platform type is expected.
 #include <windows.h>
 
 namespace Veneer {
 
-class CRect : public tagRECT {
+class VENEER_API CRect : public tagRECT {
 public:
     CRect();
     CRect(const RECT& src);
@@ -25,7 +26,7 @@ public:
     void Union(const RECT& rc);
 };
 
-class CSize : public tagSIZE {
+class VENEER_API CSize : public tagSIZE {
 public:
     CSize();
     CSize(const SIZE& src);
@@ -33,7 +34,7 @@ public:
     CSize(int cx, int cy);
 };
 
-class CPoint : public tagPOINT {
+class VENEER_API CPoint : public tagPOINT {
 public:
     CPoint();
     CPoint(const POINT& src);

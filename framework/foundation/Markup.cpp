@@ -179,6 +179,13 @@ LPCWSTR CMarkupNode::GetName() const
     return m_pOwner->m_pstrXML + m_pOwner->m_pElements[m_iPos].iStart;
 }
 
+int CMarkupNode::GetLine() const
+{
+    if (!m_pOwner)
+        return 0;
+    return m_pOwner->LineAt(m_pOwner->m_pElements[m_iPos].iStart);
+}
+
 LPCWSTR CMarkupNode::GetValue() const
 {
     if (!m_pOwner)
@@ -335,6 +342,8 @@ void CMarkup::Release()
     m_pstrXML = nullptr;
     m_pElements = nullptr;
     m_nElements = 0;
+    m_iLineOffset = 0;
+    m_nLine = 1;
 }
 
 void CMarkup::GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const
@@ -522,7 +531,29 @@ bool CMarkup::Failed(LPCWSTR pstrError, LPCWSTR pstrLocation)
     CopyBounded(m_szErrorMsg, sizeof(m_szErrorMsg) / sizeof(m_szErrorMsg[0]), pstrError);
     CopyBounded(m_szErrorXML, sizeof(m_szErrorXML) / sizeof(m_szErrorXML[0]),
         pstrLocation ? pstrLocation : L"");
+    m_nErrorLine = 0;
+    if (pstrLocation != nullptr && m_pstrXML != nullptr && pstrLocation >= m_pstrXML)
+        m_nErrorLine = LineAt(static_cast<ULONG>(pstrLocation - m_pstrXML));
     return false;
+}
+
+// Parsing writes terminators into the text but never removes a line break
+// while whitespace is preserved (the default), so counting them still gives
+// the line of the original document.
+int CMarkup::LineAt(ULONG iOffset) const
+{
+    if (m_pstrXML == nullptr)
+        return 0;
+    if (iOffset < m_iLineOffset) {
+        m_iLineOffset = 0;
+        m_nLine = 1;
+    }
+    for (ULONG i = m_iLineOffset; i < iOffset; ++i) {
+        if (m_pstrXML[i] == L'\n')
+            ++m_nLine;
+    }
+    m_iLineOffset = iOffset;
+    return m_nLine;
 }
 
 bool CMarkup::ReserveElement(ULONG& iPos)
@@ -550,6 +581,9 @@ bool CMarkup::Parse()
         return Failed(L"Out of memory");
     m_szErrorMsg[0] = L'\0';
     m_szErrorXML[0] = L'\0';
+    m_nErrorLine = 0;
+    m_iLineOffset = 0;
+    m_nLine = 1;
     LPWSTR pstrXML = m_pstrXML;
     return ParseElements(pstrXML);
 }

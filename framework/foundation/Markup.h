@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // In-place reader for the XML subset skins and the client configuration use.
 #include <windows.h>
 
@@ -15,7 +16,7 @@ class CMarkup;
 
 // A cursor onto one element of a parsed document. Copied by value; valid as
 // long as its CMarkup is alive and has not released or reloaded.
-class CMarkupNode {
+class VENEER_API CMarkupNode {
     friend class CMarkup;
 
 public:
@@ -42,6 +43,10 @@ public:
     bool GetAttributeValue(int iIndex, LPWSTR pstrValue, SIZE_T cchMax) const;
     bool GetAttributeValue(LPCWSTR pstrName, LPWSTR pstrValue, SIZE_T cchMax) const;
 
+    // The 1-based line of the document where the element starts, for
+    // messages about a skin; 0 for an invalid node. Counted on request.
+    int GetLine() const;
+
 private:
     CMarkupNode(CMarkup* pOwner, ULONG iPos);
     void MapAttributes() const;
@@ -62,7 +67,7 @@ private:
 
 // Owns one document buffer and parses it in place: names, values and texts
 // handed out point into that buffer. Input bytes are always copied first.
-class CMarkup {
+class VENEER_API CMarkup {
     friend class CMarkupNode;
 
 public:
@@ -82,6 +87,9 @@ public:
     void SetPreserveWhitespace(bool bPreserve = true) { m_bPreserveWhitespace = bPreserve; }
     void GetLastErrorMessage(LPWSTR pstrMessage, SIZE_T cchMax) const;
     void GetLastErrorLocation(LPWSTR pstrSource, SIZE_T cchMax) const;
+    // The 1-based line where the last parse failed; 0 for failures that
+    // have no place in the text (files that cannot be read).
+    int GetLastErrorLine() const { return m_nErrorLine; }
 
     CMarkupNode GetRoot();
 
@@ -104,6 +112,7 @@ private:
     void ParseMetaChar(LPWSTR& pstrText, LPWSTR& pstrDest);
     bool ReserveElement(ULONG& iPos);
     bool Failed(LPCWSTR pstrError, LPCWSTR pstrLocation = nullptr);
+    int LineAt(ULONG iOffset) const;
     bool LoadFromFolder(LPCWSTR pstrPath, int encoding);
     bool LoadFromArchive(LPCWSTR pstrPath, LPCWSTR pstrFilename, int encoding);
 
@@ -114,6 +123,11 @@ private:
     wchar_t m_szErrorMsg[100] {};
     wchar_t m_szErrorXML[50] {};
     bool m_bPreserveWhitespace { true };
+    int m_nErrorLine { 0 };
+    // The last line asked for: elements are mostly asked for in document
+    // order, so counting resumes from there.
+    mutable ULONG m_iLineOffset { 0 };
+    mutable int m_nLine { 1 };
 };
 
 }  // namespace Veneer

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Read-only zip reader for skin archives: a file on disk or a block in memory.
 // Entries are stored or deflated (zlib inflates them). Archives are never written.
 #include <windows.h>
@@ -29,7 +30,7 @@ constexpr DWORD ARCHIVE_ALREADY_OPEN = 0x1000000;
 constexpr DWORD ARCHIVE_NOT_DISK_FILE = 0x2000000;
 constexpr DWORD ARCHIVE_INFLATE_FAILED = 0x5000000;
 
-struct TArchiveEntry {
+struct VENEER_API TArchiveEntry {
     int index { -1 };                 // position in the central directory
     wchar_t name[260] {};             // stored path, ANSI code page, forward slashes
     DWORD attributes { 0 };           // FILE_ATTRIBUTE_* bits

@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Growable array of untyped pointers; never owns what they point to.
 #include <windows.h>
 
 namespace Veneer {
 
-class CStdPtrArray {
+class VENEER_API CStdPtrArray {
 public:
     explicit CStdPtrArray(int preallocSize = 0);
     CStdPtrArray(const CStdPtrArray& src);

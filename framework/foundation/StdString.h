@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Wide-character string with a 64-character inline buffer.
 #include <windows.h>
 
 namespace Veneer {
 
-class CStdString {
+class VENEER_API CStdString {
 public:
     // Texts up to this many characters stay in the inline buffer.
     enum { MAX_LOCAL_STRING_LEN = 62 };

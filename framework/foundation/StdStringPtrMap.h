@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // String-keyed hash map of untyped pointers; never owns the values.
 #include <windows.h>
 
@@ -6,7 +7,7 @@
 
 namespace Veneer {
 
-class CStdStringPtrMap {
+class VENEER_API CStdStringPtrMap {
 public:
     explicit CStdStringPtrMap(int size = 83);
     CStdStringPtrMap(const CStdStringPtrMap&) = delete;

@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Growable array of fixed-size values copied byte for byte.
 #include <windows.h>
 
 namespace Veneer {
 
-class CStdValArray {
+class VENEER_API CStdValArray {
 public:
     explicit CStdValArray(int elementSize, int preallocSize = 0);
     CStdValArray(const CStdValArray& src);

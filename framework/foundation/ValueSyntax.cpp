@@ -1,8 +1,11 @@
 #include "foundation/ValueSyntax.h"
 
+#include "foundation/BuilderReport.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <cwctype>
 
 namespace Veneer {
 
@@ -64,6 +67,81 @@ wchar_t LowerChar(wchar_t ch)
 
 namespace ValueSyntax {
 
+namespace {
+
+// The well-formedness checks below run only while a builder with a report
+// applies values; they never change what the parsers return.
+
+bool IsBlank(wchar_t ch)
+{
+    return ch != L'\0' && ch <= L' ';
+}
+
+bool OnlyBlanksFrom(LPCWSTR p)
+{
+    while (IsBlank(*p))
+        ++p;
+    return *p == L'\0';
+}
+
+// One decimal number as wcstol reads it, with at least one digit; `p` moves past it.
+bool ReadWholeNumber(LPCWSTR& p)
+{
+    while (IsBlank(*p))
+        ++p;
+    if (*p == L'+' || *p == L'-')
+        ++p;
+    if (*p < L'0' || *p > L'9')
+        return false;
+    while (*p >= L'0' && *p <= L'9')
+        ++p;
+    return true;
+}
+
+bool IsWellFormedList(LPCWSTR text, int count)
+{
+    LPCWSTR p = text;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0) {
+            if (*p == L'\0')
+                return false;
+            ++p;
+        }
+        if (!ReadWholeNumber(p))
+            return false;
+    }
+    return OnlyBlanksFrom(p);
+}
+
+bool IsWellFormedColor(LPCWSTR text, bool skipLeadingBlanks)
+{
+    LPCWSTR p = text;
+    if (skipLeadingBlanks) {
+        while (IsBlank(*p))
+            ++p;
+    }
+    if (*p == L'#')
+        ++p;
+    if (p[0] == L'0' && (p[1] == L'x' || p[1] == L'X'))
+        p += 2;
+    int digits = 0;
+    while (iswxdigit(*p)) {
+        ++p;
+        ++digits;
+    }
+    return digits == 8 && OnlyBlanksFrom(p);
+}
+
+void CheckList(LPCWSTR text, int count, LPCWSTR syntax)
+{
+    if (CBuilderReportScope::Current() == nullptr || text == nullptr)
+        return;
+    if (!IsWellFormedList(text, count))
+        CBuilderReportScope::ReportMalformedValue(syntax, text);
+}
+
+}  // namespace
+
 long ParseInt(LPCWSTR text, LPCWSTR* end)
 {
     if (!text) {
@@ -75,18 +153,25 @@ long ParseInt(LPCWSTR text, LPCWSTR* end)
     const long value = wcstol(text, &stop, 10);
     if (end)
         *end = stop;
+    else
+        CheckList(text, 1, L"a whole number");
     return value;
 }
 
 bool ParseBool(LPCWSTR text)
 {
-    return text && wcscmp(text, L"true") == 0;
+    const bool value = text && wcscmp(text, L"true") == 0;
+    if (!value && text != nullptr && CBuilderReportScope::Current() != nullptr && wcscmp(text, L"false") != 0)
+        CBuilderReportScope::ReportMalformedValue(L"'true' or 'false'", text, L"taken as false");
+    return value;
 }
 
 DWORD ParseColor(LPCWSTR text, bool skipLeadingBlanks)
 {
     if (!text)
         return 0;
+    if (CBuilderReportScope::Current() != nullptr && !IsWellFormedColor(text, skipLeadingBlanks))
+        CBuilderReportScope::ReportMalformedValue(L"a colour #AARRGGBB", text);
     if (skipLeadingBlanks) {
         while (*text != L'\0' && *text <= L' ')
             ++text;
@@ -97,7 +182,9 @@ DWORD ParseColor(LPCWSTR text, bool skipLeadingBlanks)
     return static_cast<DWORD>(wcstoul(text, &stop, 16));
 }
 
-int ParseNumberList(LPCWSTR text, long* values, int count)
+namespace {
+
+int ReadNumberList(LPCWSTR text, long* values, int count)
 {
     if (!values || count <= 0)
         return 0;
@@ -124,18 +211,28 @@ int ParseNumberList(LPCWSTR text, long* values, int count)
     return read;
 }
 
+}  // namespace
+
+int ParseNumberList(LPCWSTR text, long* values, int count)
+{
+    CheckList(text, count, count == 4 ? L"four numbers a,b,c,d" : L"a list of numbers");
+    return ReadNumberList(text, values, count);
+}
+
 RECT ParseRect(LPCWSTR text)
 {
+    CheckList(text, 4, L"a rectangle l,t,r,b");
     long v[4] = {};
-    ParseNumberList(text, v, 4);
+    ReadNumberList(text, v, 4);
     RECT rc = { v[0], v[1], v[2], v[3] };
     return rc;
 }
 
 SIZE ParseSize(LPCWSTR text)
 {
+    CheckList(text, 2, L"a size cx,cy");
     long v[2] = {};
-    ParseNumberList(text, v, 2);
+    ReadNumberList(text, v, 2);
     SIZE sz = { v[0], v[1] };
     return sz;
 }

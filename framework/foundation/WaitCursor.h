@@ -1,10 +1,11 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // Shows the system wait cursor for its lifetime.
 #include <windows.h>
 
 namespace Veneer {
 
-class CWaitCursor {
+class VENEER_API CWaitCursor {
 public:
     CWaitCursor();
     ~CWaitCursor();

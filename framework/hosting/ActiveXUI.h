@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // CActiveXUI hosts an OLE control inside the control tree. Its companions:
 // CActiveXCtrl (the container site), CActiveXWnd (child window for windowed
 // objects), CActiveXFrameWnd (the in-place frame) and CActiveXEnum (an
@@ -16,7 +17,7 @@ namespace Veneer {
 
 class CActiveXCtrl;
 
-class CActiveXUI : public CControlUI, public IMessageFilterUI {
+class VENEER_API CActiveXUI : public CControlUI, public IMessageFilterUI {
     friend class CActiveXCtrl;
     friend class CActiveXWnd;
 
@@ -67,7 +68,7 @@ private:
 };
 
 // The child window of a windowed object.
-class CActiveXWnd : public CWindowWnd {
+class VENEER_API CActiveXWnd : public CWindowWnd {
 public:
     CActiveXWnd() = default;
     ~CActiveXWnd() override;
@@ -86,7 +87,7 @@ private:
     CActiveXCtrl* m_pOwner { nullptr };
 };
 
-class CActiveXEnum : public IEnumUnknown {
+class VENEER_API CActiveXEnum : public IEnumUnknown {
 public:
     explicit CActiveXEnum(IUnknown* pUnk);
     virtual ~CActiveXEnum();
@@ -107,7 +108,7 @@ private:
 
 // The in-place frame. It reaches its control through the site, so an object
 // that keeps the frame after the control is gone gets E_UNEXPECTED.
-class CActiveXFrameWnd : public IOleInPlaceFrame {
+class VENEER_API CActiveXFrameWnd : public IOleInPlaceFrame {
 public:
     explicit CActiveXFrameWnd(CActiveXCtrl* pSite);
     virtual ~CActiveXFrameWnd();
@@ -137,7 +138,7 @@ private:
     IOleInPlaceActiveObject* m_pActiveObject { nullptr };
 };
 
-class CActiveXCtrl : public IOleClientSite,
+class VENEER_API CActiveXCtrl : public IOleClientSite,
                      public IOleInPlaceSiteWindowless,
                      public IOleControlSite,
                      public IObjectWithSite,

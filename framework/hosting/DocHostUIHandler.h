@@ -1,11 +1,12 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 #include <windows.h>
 #include <mshtmhst.h>
 
 namespace Veneer {
 
 // The page host handler installed by CWebBrowser2UI's sink.
-class CDocHostUIHandler : public IDocHostUIHandler2, public IOleCommandTarget {
+class VENEER_API CDocHostUIHandler : public IDocHostUIHandler2, public IOleCommandTarget {
 public:
     CDocHostUIHandler(bool bBorder, bool bScrollBar);
     virtual ~CDocHostUIHandler() = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 #include <windows.h>
 #include <downloadmgr.h>
 
@@ -9,7 +10,7 @@ class CWebBrowserUI;
 // The download manager the web browser control hands to the page. A
 // companion with its own count: the page may keep it after the control is
 // gone, and then finds nobody behind it.
-class CDownloadManagerFace : public IDownloadManager {
+class VENEER_API CDownloadManagerFace : public IDownloadManager {
 public:
     explicit CDownloadManagerFace(CWebBrowserUI* pOwner) : m_pOwner(pOwner) {}
     virtual ~CDownloadManagerFace() = default;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 #include <windows.h>
 #include <exdisp.h>
 
@@ -11,7 +12,7 @@ class WebBrowserEventSinker;
 // A browser control built by code only; reports finished pages with the
 // notification "HTML_COMPLETE" (wParam: the narrow address, lParam: 1 when
 // a navigation error happened on the way).
-class CWebBrowser2UI : public CActiveXUI {
+class VENEER_API CWebBrowser2UI : public CActiveXUI {
 public:
     CWebBrowser2UI();
     ~CWebBrowser2UI() override;

@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 #include <windows.h>
 #include <exdisp.h>
 #include <mshtml.h>
@@ -12,7 +13,7 @@ namespace Veneer {
 // The callbacks through which browser events reach the application. The
 // address and the cancel flag are passed by reference, so a handler may
 // change them.
-class CWebBrowserEventHandler {
+class VENEER_API CWebBrowserEventHandler {
 public:
     CWebBrowserEventHandler() = default;
     virtual ~CWebBrowserEventHandler() = default;

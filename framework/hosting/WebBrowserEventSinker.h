@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 #include <windows.h>
 #include <exdisp.h>
 #include <ocidl.h>
@@ -8,7 +9,7 @@ namespace Veneer {
 class CWebBrowser2UI;
 
 // The event sink of CWebBrowser2UI.
-class WebBrowserEventSinker : public IDispatch {
+class VENEER_API WebBrowserEventSinker : public IDispatch {
 public:
     explicit WebBrowserEventSinker(CWebBrowser2UI* pOwner);
     virtual ~WebBrowserEventSinker();

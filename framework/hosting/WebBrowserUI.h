@@ -1,4 +1,5 @@
 #pragma once
+#include "foundation/VeneerApi.h"
 // CWebBrowserUI: the platform web browser object hosted in the control tree,
 // reporting its navigation to a CWebBrowserEventHandler.
 #include <windows.h>
@@ -14,7 +15,7 @@ namespace Veneer {
 
 class CDownloadManagerFace;
 
-class CWebBrowserUI : public CActiveXUI,
+class VENEER_API CWebBrowserUI : public CActiveXUI,
                       public IDocHostUIHandler,
                       public IServiceProvider,
                       public IOleCommandTarget,

@@ -14,8 +14,9 @@ class Session:
             self.display = f.read().strip()
         self.env = dict(os.environ, DISPLAY=self.display)
 
-    def start(self, exe):
-        return subprocess.Popen([self.run, exe], env=self.env, stdin=subprocess.DEVNULL,
+    def start(self, exe, extra_env=None):
+        env = dict(self.env, **(extra_env or {}))
+        return subprocess.Popen([self.run, exe], env=env, stdin=subprocess.DEVNULL,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                                 start_new_session=True)
 

@@ -5,7 +5,7 @@ import time
 
 sys.path.insert(0, os.path.dirname(__file__))
 from client import check, main, stop, wait_exit, wait_until  # noqa: E402
-from play import QUESTION, WM_COMMAND, Probe  # noqa: E402
+from play import ALREADY_RUNNING, QUESTION, WM_COMMAND, Probe, login_frames, question_open  # noqa: E402
 
 IDOK = 1
 
@@ -99,8 +99,68 @@ def test_second_start_is_refused(session):
         stop(first, session)
 
 
+def ok_button_centre(probe):
+    """Screen point of the "already running" box's OK button, from Win32's own rectangle."""
+    buttons = [w for w in probe.windows(QUESTION, children=True) if w["child"] and w["class"] == "Button"]
+    check(len(buttons) == 1, "buttons of the box: %s" % buttons)
+    left, top, right, bottom = (int(v) for v in buttons[0]["rect"].split(","))
+    return (left + right) // 2, (top + bottom) // 2
+
+
+def test_second_copy_started_at_once_can_be_answered_by_a_click(session):
+    """The first copy's start-up keeps its page above its own frame only: the
+    second copy's box stays on top, and a real click on its OK button reaches it."""
+    probe = Probe(session)
+    first = session.start(exe(session))
+    second = None
+    try:
+        time.sleep(1)
+        second = session.start(exe(session))
+        check(wait_until(lambda: len(question_open(probe)) == 1, 60), "no box from the second copy")
+        check(ALREADY_RUNNING in probe.text(QUESTION), "box text %r" % probe.text(QUESTION))
+        session.wait_painted("Tarrowin", FRAME_SIZE)
+        session.wait_window("VemoWindow", size=WEB_SIZE)
+        # The first copy lifts its page for about two seconds after its first paint.
+        time.sleep(2.5)
+        x, y = ok_button_centre(probe)
+        session.x("xdotool", "mousemove", str(x), str(y))
+        time.sleep(0.2)
+        session.x("xdotool", "click", "1")
+        code = wait_exit(second, timeout=15)
+        check(code == 0, "the clicked box did not end the second copy (exit %s)" % code)
+        check(first.poll() is None, "the first copy ended")
+        check([w["visible"] for w in login_frames(probe)] == ["1"], "login frames %s" % login_frames(probe))
+    finally:
+        if second is not None:
+            if second.poll() is None and question_open(probe):
+                probe.post(QUESTION, WM_COMMAND, IDOK)
+            stop(second)
+        stop(first, session)
+
+
+def test_two_copies_started_together_give_one_frame_and_one_box(session):
+    probe = Probe(session)
+    copies = [session.start(exe(session)), session.start(exe(session))]
+    try:
+        check(wait_until(lambda: len(question_open(probe)) == 1 and len(login_frames(probe)) == 1, 60),
+              "boxes %s, login frames %s" % (question_open(probe), login_frames(probe)))
+        check(ALREADY_RUNNING in probe.text(QUESTION), "box text %r" % probe.text(QUESTION))
+        probe.post(QUESTION, WM_COMMAND, IDOK)
+        check(wait_until(lambda: any(c.poll() is not None for c in copies), 15), "the refused copy did not end")
+        refused = [c for c in copies if c.poll() is not None]
+        check(len(refused) == 1 and refused[0].returncode == 0,
+              "exit codes %s" % [c.poll() for c in copies])
+        check(len(login_frames(probe)) == 1 and not question_open(probe), "after the answer: frames %s, boxes %s"
+              % (login_frames(probe), question_open(probe)))
+    finally:
+        for c in copies:
+            stop(c)
+        stop(copies[0], session)
+
+
 ALL = [test_frame_geometry_drag_escape_and_close, test_minimise_button,
-       test_second_start_is_refused]
+       test_second_start_is_refused, test_second_copy_started_at_once_can_be_answered_by_a_click,
+       test_two_copies_started_together_give_one_frame_and_one_box]
 
 if __name__ == "__main__":
     main([t for t in ALL if len(sys.argv) < 3 or t.__name__ in sys.argv[2:]])

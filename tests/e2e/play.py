@@ -3,6 +3,7 @@ addresses, the window probe, the server and URL logs."""
 import os
 import re
 import shutil
+import struct
 import subprocess
 import tempfile
 import time
@@ -46,6 +47,27 @@ def stamped_client(session, name, trailer):
     text = trailer.format(base="http://127.0.0.1:%d" % port(session.build))
     subprocess.run([os.path.join(session.build, "host", "trailer"), "set", exe, text],
                    check=True, capture_output=True)
+    return exe
+
+
+def sections_end(data):
+    """Where the section data of a PE image ends in its file: the trailer starts there."""
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    count, optional = struct.unpack_from("<H", data, pe + 6)[0], struct.unpack_from("<H", data, pe + 20)[0]
+    table = pe + 24 + optional
+    return max(sum(struct.unpack_from("<II", data, table + 40 * i + 16)) for i in range(count))
+
+
+def raw_trailer_client(session, name, text):
+    """A copy of the client whose trailer is `text` as it stands, even where the
+    trailer tool would refuse it (no "|")."""
+    folder = os.path.join(session.build, "shell", "e2e")
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(session.build, "shell", "MicroClient.exe"), "rb") as f:
+        data = f.read()
+    exe = os.path.join(folder, name)
+    with open(exe, "wb") as f:
+        f.write(data[:sections_end(data)] + text.encode("ascii") + b"\0" * 8)
     return exe
 
 
@@ -165,11 +187,11 @@ def login_frames(probe):
 ALREADY_RUNNING = "\u5fae\u7aef\u5df2\u7ecf\u8fd0\u884c\u4e86\u3002"
 
 
-def start_client(session, probe, exe, started):
+def start_client(session, probe, exe, started, extra_env=None):
     """Starts `exe`; while a client killed just before still holds the
     single-instance marker, the refusal is answered and the start repeated."""
     for _ in range(5):
-        proc = session.start(exe)
+        proc = session.start(exe, extra_env)
         if wait_until(lambda: started() or proc.poll() is not None or
                       ALREADY_RUNNING in probe.text(QUESTION), 60) and started():
             return proc

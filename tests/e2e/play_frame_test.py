@@ -178,6 +178,7 @@ def test_untitled_game_page_and_one_address(session):
     probe = Probe(session)
     exe = play.stamped_client(session, "PlayNoTitle.exe", "{base}/game-notitle.html?client=pc|")
     earlier = len(play.requests(session, "/game-notitle.html"))
+    icons_before = len(probe.tray_icons())
     proc = play.start_client(session, probe, exe, lambda: probe.one(PLAY) is not None)
     try:
         wait_state(probe, PLAY, "zoomed", "1", timeout=60)
@@ -190,6 +191,14 @@ def test_untitled_game_page_and_one_address(session):
         play.click_button(session, probe, "kefubtn")
         time.sleep(2)
         check(play.opened(session) == before, "service button opened %s" % play.opened(session)[len(before):])
+        # A restarted shell has forgotten the icon and says so: the icon comes
+        # back. Last, as Wine's stand-alone tray draws the new icon over the title bar.
+        check(wait_until(lambda: len(probe.tray_icons()) == icons_before + 1, 10), "no tray icon")
+        probe.run("untray", PLAY)
+        check(wait_until(lambda: len(probe.tray_icons()) == icons_before, 10), "the icon was not removed")
+        probe.post(PLAY, "TaskbarCreated", 0, 0)
+        check(wait_until(lambda: len(probe.tray_icons()) == icons_before + 1, 10),
+              "the icon did not come back after TaskbarCreated")
         # The tray's exit item asks too; Yes ends with 0.
         probe.post(PLAY, WM_COMMAND, EXIT_GAME)
         play.answer_question(probe, IDYES)

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "AddressTrailer.h"
 #include "MicroClientConfig.h"
 #include "support/TestSupport.h"
 
@@ -161,4 +162,26 @@ TEST(SplitText, KeepsOnlyNonEmptyPieces)
     EXPECT_TRUE(SplitText("", "|").empty());
     EXPECT_TRUE(SplitText("A|B", "").empty());
     EXPECT_EQ((std::vector<std::string>{ "A|B" }), SplitText("A|B", ","));
+}
+
+TEST(AddressTrailer, APaddedTrailerFollowedByASignatureBlockStillReads)
+{
+    for (const wchar_t* name : kSamples) {
+        SCOPED_TRACE(std::string(name, name + wcslen(name)));
+        Bytes signedCopy = Sample(name);
+        const size_t start = signedCopy.size();
+        const std::string stamped = AddressTrailer::StampedBytes("http://a/|http://b/", start);
+        EXPECT_EQ(0u, (start + stamped.size()) % 8);
+        signedCopy = WithTail(signedCopy, stamped);
+        // A certificate table as a signing tool appends it, and the directory entry naming it.
+        const size_t table = signedCopy.size();
+        signedCopy = WithTail(signedCopy, std::string("\x40\x00\x00\x00\x00\x02\x02\x00", 8) + std::string(56, '\x5A'));
+        const unsigned peOffset = Get32(signedCopy, 0x3C);
+        const bool pe32 = signedCopy[peOffset + 24] == 0x0B && signedCopy[peOffset + 25] == 0x01;
+        const size_t entry = peOffset + 24 + (pe32 ? 96 : 112) + 32;
+        Put32(signedCopy, entry, static_cast<unsigned>(table));
+        Put32(signedCopy, entry + 4, 64);
+        EXPECT_EQ("http://a/|http://b/", TrailerOf(signedCopy));
+        EXPECT_EQ(L"http://b/", TrailerAddress(TrailerOf(signedCopy), 1));
+    }
 }

@@ -38,6 +38,12 @@ if(TRAILER_HOST_TOOL)
     COMMAND bash ${tool_test} ${SHELL_TEST_DIR}/tool_host ${TRAILER_HOST_TOOL} ${sample_outputs})
   set_tests_properties(trailer_tool_host PROPERTIES LABELS unit TIMEOUT 60)
 endif()
+if(TRAILER_HOST_TOOL)
+  add_test(NAME trailer_tool_signed_copies
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/shell/trailer_sign_test.sh ${SHELL_TEST_DIR}/signing
+      ${TRAILER_HOST_TOOL} ${sample_outputs})
+  set_tests_properties(trailer_tool_signed_copies PROPERTIES LABELS unit TIMEOUT 120)
+endif()
 if(TARGET trailer)
   add_test(NAME trailer_tool_windows
     COMMAND bash ${tool_test} ${SHELL_TEST_DIR}/tool_windows "${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:trailer>" ${sample_outputs})
@@ -48,4 +54,9 @@ if(TARGET configdump AND TRAILER_HOST_TOOL)
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/shell/configdump_test.sh ${SHELL_TEST_DIR}/configdump
       ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:configdump> ${TRAILER_HOST_TOOL} ${SHIPPED_CONFIG})
   set_tests_properties(configdump_reads_config_and_trailer PROPERTIES LABELS unit FIXTURES_REQUIRED wine TIMEOUT 120)
+endif()
+
+# The resource tests read the built client.
+if(TARGET shell_tests AND TARGET MicroClient)
+  add_dependencies(shell_tests MicroClient)
 endif()

@@ -39,3 +39,19 @@ target_include_directories(tools_tests PRIVATE ${STANDIN_DIR})
 target_link_libraries(tools_tests PRIVATE gtest_main shlwapi gdi32 user32)
 gtest_add_tests(TARGET tools_tests SOURCES ${tools_unit_sources} TEST_LIST tools_unit_added)
 set_tests_properties(${tools_unit_added} PROPERTIES LABELS unit FIXTURES_REQUIRED wine TIMEOUT 120)
+
+# The skin tool on the shipped skin and the broken one.
+if(TARGET skintool)
+  add_test(NAME skintool_check_and_render
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/skintool/skintool_test.sh
+      ${CMAKE_BINARY_DIR}/tests/skintool ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:skintool> ${CMAKE_SOURCE_DIR})
+  set_tests_properties(skintool_check_and_render PROPERTIES LABELS window FIXTURES_REQUIRED wine TIMEOUT 180)
+endif()
+
+# The branding script on the built client.
+if(TARGET brand AND TARGET skintool AND TARGET MicroClient)
+  add_test(NAME brand_round_trip_and_refusals
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/brand/brand_test.sh
+      ${CMAKE_BINARY_DIR}/tests/brand ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
+  set_tests_properties(brand_round_trip_and_refusals PROPERTIES LABELS window FIXTURES_REQUIRED wine TIMEOUT 300)
+endif()

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "AddressTrailer.h"
 #include "MicroClientConfig.h"
 
 using Veneer::CMarkup;
@@ -23,13 +24,6 @@ std::wstring Rect(const RECT& rc)
 {
     return std::to_wstring(rc.left) + L"," + std::to_wstring(rc.top) + L"," + std::to_wstring(rc.right) + L"," +
            std::to_wstring(rc.bottom);
-}
-
-std::wstring Widen(const std::string& bytes)
-{
-    std::wstring text;
-    for (unsigned char ch : bytes) text += static_cast<wchar_t>(ch);
-    return text;
 }
 
 bool LoadFile(CMarkup& document, const wchar_t* path)
@@ -85,13 +79,13 @@ int wmain(int argc, wchar_t** argv)
     wchar_t self[260] = {};
     ::GetModuleFileNameW(nullptr, self, 260);
     const std::string trailer = ReadAddressTrailer(self);
-    if (trailer.find('|') == std::string::npos) {
+    if (trailer.find(AddressTrailer::kSeparator) == std::string::npos) {
         Print(L"address trailer: none (stamp one with: trailer set EXE \"LOGIN|SERVICE\")\n");
     } else {
-        const std::vector<std::string> pieces = SplitText(trailer, "|");
+        const std::wstring service = AddressTrailer::Address(trailer, 1);
         Print(L"address trailer\n");
-        Print(L"  login page       " + (pieces.size() > 0 ? Widen(pieces[0]) : std::wstring()) + L"\n");
-        Print(L"  customer service " + (pieces.size() > 1 ? Widen(pieces[1]) : std::wstring(L"(none)")) + L"\n");
+        Print(L"  login page       " + AddressTrailer::Address(trailer, 0) + L"\n");
+        Print(L"  customer service " + (service.empty() ? std::wstring(L"(none)") : service) + L"\n");
     }
     return loaded ? 0 : 1;
 }

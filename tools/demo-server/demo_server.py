@@ -8,6 +8,8 @@ can see which requests arrived. A few addresses are made on the fly:
   /status/CODE        answers with that HTTP status and a short page
   /redirect?to=URL    answers 302 with Location URL
   /slow?ms=N          answers a short page after N milliseconds (at most 10 s)
+  /fails-once/PAGE    answers 404 the first time each address (query included)
+                      is asked for, then serves PAGE: a page that comes back
 
   demo_server.py [--port N] [--port-file F] [--log F] [--root DIR]
 """
@@ -23,9 +25,13 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 DEFAULT_ROOT = os.path.normpath(os.path.join(HERE, "..", "..", "resources", "demo-pages"))
 
 
+FAILS_ONCE = "/fails-once/"
+
+
 class Handler(http.server.SimpleHTTPRequestHandler):
     log_path = None
     log_lock = threading.Lock()
+    failed_once = set()
 
     def log_message(self, format, *args):  # noqa: A002 - base class name
         pass
@@ -73,6 +79,16 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             self.send_header("Content-Length", "0")
             self.end_headers()
             return True
+        if parts.path.startswith(FAILS_ONCE):
+            with self.log_lock:
+                first = self.path not in self.failed_once
+                self.failed_once.add(self.path)
+            if first:
+                self.small_page(404, "Status 404", "Not yet.")
+                return True
+            # Served as the page itself, query kept.
+            self.path = "/" + self.path[len(FAILS_ONCE):]
+            return False
         if parts.path == "/slow":
             try:
                 delay = min(max(int(query.get("ms", ["1000"])[0]), 0), 10000)

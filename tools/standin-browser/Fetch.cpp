@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 #include <wininet.h>
 
+#include <cwchar>
 #include <memory>
 
 #define STB_IMAGE_IMPLEMENTATION
@@ -19,7 +20,7 @@ namespace {
 const HRESULT kCannotConnect = static_cast<HRESULT>(0x800C0004L);     // INET_E_CANNOT_CONNECT
 const HRESULT kResourceNotFound = static_cast<HRESULT>(0x800C0005L);  // INET_E_RESOURCE_NOT_FOUND
 const HRESULT kDownloadFailure = static_cast<HRESULT>(0x800C0008L);   // INET_E_DOWNLOAD_FAILURE
-const HRESULT kTimeout = static_cast<HRESULT>(0x800C000BL);           // INET_E_CONNECTION_TIMEOUT
+const HRESULT kTimeout = kFetchTimedOut;
 const HRESULT kUnknownProtocol = static_cast<HRESULT>(0x800C000DL);   // INET_E_UNKNOWN_PROTOCOL
 const size_t kMaxBytes = 64u * 1024u * 1024u;
 
@@ -144,7 +145,7 @@ void FetchHttp(const FetchRequest& request, FetchResult& result)
         result.error = kDownloadFailure;
         return;
     }
-    DWORD timeout = 15000;
+    DWORD timeout = FetchTimeoutMs();
     InternetSetOptionW(session.Get(), INTERNET_OPTION_CONNECT_TIMEOUT, &timeout, sizeof(timeout));
     InternetSetOptionW(session.Get(), INTERNET_OPTION_RECEIVE_TIMEOUT, &timeout, sizeof(timeout));
     InternetSetOptionW(session.Get(), INTERNET_OPTION_SEND_TIMEOUT, &timeout, sizeof(timeout));
@@ -321,6 +322,15 @@ bool StartFetch(HWND window, UINT message, UINT_PTR id, std::vector<FetchRequest
     batch.release();
     CloseHandle(thread);
     return true;
+}
+
+DWORD FetchTimeoutMs()
+{
+    wchar_t text[16] = {};
+    const DWORD length = GetEnvironmentVariableW(L"STANDIN_BROWSER_TIMEOUT_MS", text, 16);
+    if (length == 0 || length >= 16) return 15000;
+    const unsigned long value = wcstoul(text, nullptr, 10);
+    return value >= 100 && value <= 600000 ? static_cast<DWORD>(value) : 15000;
 }
 
 }  // namespace Standin

@@ -36,6 +36,14 @@ struct FetchResult {
 // dropped by the worker.
 bool StartFetch(HWND window, UINT message, UINT_PTR batch, std::vector<FetchRequest> requests);
 
+// How long a server may keep a request waiting before it counts as timed
+// out: 15 s, or STANDIN_BROWSER_TIMEOUT_MS (100 to 600000) where set, so
+// tests can meet a timed-out page quickly.
+DWORD FetchTimeoutMs();
+
+// The INET_E code of a request that timed out.
+const HRESULT kFetchTimedOut = static_cast<HRESULT>(0x800C000BL);  // INET_E_CONNECTION_TIMEOUT
+
 // The same work done on the calling thread.
 FetchResult FetchNow(const FetchRequest& request);
 

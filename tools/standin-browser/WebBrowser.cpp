@@ -20,6 +20,9 @@ const wchar_t kFrameClass[] = L"StandinBrowserFrame";
 const UINT kFetchedMessage = WM_APP + 1;
 const UINT kAboutMessage = WM_APP + 2;
 const UINT_PTR kRefreshTimer = 1;
+// A page whose server keeps it waiting too long fails, as in a real browser,
+// whatever the network library's own time limits do.
+const UINT_PTR kNavigationTimer = 2;
 const int kLineScroll = 40;
 const LONG kNewWindowFlags = 0x2 | 0x4;  // NWMF_USERINITED | NWMF_FIRST
 
@@ -557,6 +560,7 @@ HRESULT WebBrowser::Refresh2(VARIANT*)
 HRESULT WebBrowser::Stop()
 {
     KillTimer(m_notify, kRefreshTimer);
+    KillTimer(m_notify, kNavigationTimer);
     m_nav.serial = ++m_nextSerial;
     m_imageSerial = 0;
     m_imagesPending = 0;
@@ -698,6 +702,7 @@ HRESULT WebBrowser::Close(DWORD)
 {
     ComPtr<IWebBrowser2> keep(this);
     KillTimer(m_notify, kRefreshTimer);
+    KillTimer(m_notify, kNavigationTimer);
     m_nav.serial = ++m_nextSerial;
     m_imageSerial = 0;
     m_imagesPending = 0;
@@ -1210,6 +1215,7 @@ HRESULT WebBrowser::BeginNavigation(std::wstring url, const std::string& postDat
         return S_OK;
     }
     KillTimer(m_notify, kRefreshTimer);
+    KillTimer(m_notify, kNavigationTimer);
     Navigation nav;
     nav.serial = ++m_nextSerial;
     nav.kind = kind;
@@ -1239,6 +1245,7 @@ HRESULT WebBrowser::BeginNavigation(std::wstring url, const std::string& postDat
     }
     std::vector<FetchRequest> requests;
     requests.push_back(request);
+    SetTimer(m_notify, kNavigationTimer, FetchTimeoutMs(), nullptr);
     if (!StartFetch(m_notify, kFetchedMessage, nav.serial, std::move(requests))) {
         auto failed = std::make_unique<FetchResult>();
         failed->batch = nav.serial;
@@ -2143,6 +2150,7 @@ LRESULT WebBrowser::OnNotifyMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         if (result->batch == m_nav.serial && m_busy && m_imageSerial == 0 && m_imagesPending == 0) {
+            KillTimer(m_notify, kNavigationTimer);
             OnDocumentFetched(std::move(result));
         } else if (m_imageSerial != 0 && result->batch == m_imageSerial) {
             OnImageFetched(std::move(result));
@@ -2153,6 +2161,20 @@ LRESULT WebBrowser::OnNotifyMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == m_nav.serial && m_busy && !m_closed) {
             ShowDocument(m_nav, m_nav.url, std::wstring());
         }
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kNavigationTimer) {
+        KillTimer(m_notify, kNavigationTimer);
+        if (!m_busy || m_imageSerial != 0 || m_closed) {
+            return 0;
+        }
+        // A new serial: the answer that may still come is not for this page any more.
+        m_nav.serial = ++m_nextSerial;
+        auto timedOut = std::make_unique<FetchResult>();
+        timedOut->batch = m_nav.serial;
+        timedOut->requestedUrl = m_nav.url;
+        timedOut->error = kFetchTimedOut;
+        OnDocumentFetched(std::move(timedOut));
         return 0;
     }
     if (message == WM_TIMER && wParam == kRefreshTimer) {

@@ -6,11 +6,15 @@
 //   top TARGET                   moves it to the top of the Z order, unactivated
 //   invalidate TARGET            makes it (and its children) paint again
 //   text TARGET                  the static texts of a dialog, one per line
+//   untray TARGET                removes the notification-area icon (id 0) of
+//                                each, as a restarting shell forgets them
 // TARGET is a window title, optionally followed by "+STYLE" (hex bits the
 // window's style must have) or "#CLASS", and then by "/CLASS" to pick that
 // window's descendants of that class instead; numbers are decimal or 0x-hex.
+// A message that is not a number is a registered message name ("TaskbarCreated").
 // Output is UTF-8. Exit code 0 when a window matched, 1 otherwise.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -175,7 +179,8 @@ int wmain(int argc, wchar_t** argv)
     const std::vector<HWND> windows = Find(ParseTarget(argv[2]));
     if (windows.empty()) return 1;
     if ((command == L"post" || command == L"send") && argc >= 6) {
-        const UINT msg = static_cast<UINT>(Number(argv[3]));
+        const bool named = argv[3][0] != L'\0' && (argv[3][0] < L'0' || argv[3][0] > L'9');
+        const UINT msg = named ? ::RegisterWindowMessageW(argv[3]) : static_cast<UINT>(Number(argv[3]));
         const WPARAM wParam = static_cast<WPARAM>(Number(argv[4]));
         const LPARAM lParam = static_cast<LPARAM>(Number(argv[5]));
         for (HWND hWnd : windows) {
@@ -199,6 +204,15 @@ int wmain(int argc, wchar_t** argv)
     }
     if (command == L"invalidate") {
         for (HWND hWnd : windows) ::RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+        return 0;
+    }
+    if (command == L"untray") {
+        for (HWND hWnd : windows) {
+            NOTIFYICONDATAW data = {};
+            data.cbSize = sizeof(data);
+            data.hWnd = hWnd;
+            ::Shell_NotifyIconW(NIM_DELETE, &data);
+        }
         return 0;
     }
     if (command == L"text") {
