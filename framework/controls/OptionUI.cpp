@@ -37,15 +37,8 @@ LPVOID COptionUI::GetInterface(LPCWSTR pstrName)
 
 void COptionUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
 {
-    // A group of a manager the option leaves must not keep it: the builder
-    // configures options attached and then detaches them, and a tree deleted
-    // before it is ever attached would leave the group pointing at freed options.
-    CPaintManagerUI* previous = m_pManager;
-    if (!m_sGroupName.IsEmpty() && previous != nullptr && previous != pManager)
-        previous->RemoveOptionGroup(m_sGroupName, this);
     CControlUI::SetManager(pManager, pParent, bInit);
-    if ((bInit || previous != m_pManager) && !m_sGroupName.IsEmpty() && m_pManager != nullptr)
-        m_pManager->AddOptionGroup(m_sGroupName, this);
+    if (bInit && !m_sGroupName.IsEmpty() && m_pManager != nullptr) m_pManager->AddOptionGroup(m_sGroupName, this);
 }
 
 void COptionUI::SetGroup(LPCWSTR pStrGroupName)
