@@ -5,7 +5,8 @@
 # usage: trailer_sign_test.sh WORK_DIR HOST_TRAILER_TOOL SAMPLE.exe...
 set -uo pipefail
 work=$1; tool=$2; shift 2
-mkdir -p "$work"
+# A fresh folder: the signing tool will not write over an earlier run's output.
+rm -rf "$work"; mkdir -p "$work"
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 command -v osslsigncode >/dev/null || { echo "osslsigncode is missing (scripts/setup.sh installs it)"; exit 1; }

@@ -53,5 +53,5 @@ if(TARGET brand AND TARGET skintool AND TARGET MicroClient)
   add_test(NAME brand_round_trip_and_refusals
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tools/brand/brand_test.sh
       ${CMAKE_BINARY_DIR}/tests/brand ${CMAKE_BINARY_DIR} ${CMAKE_SOURCE_DIR})
-  set_tests_properties(brand_round_trip_and_refusals PROPERTIES LABELS window FIXTURES_REQUIRED wine TIMEOUT 300)
+  set_tests_properties(brand_round_trip_and_refusals PROPERTIES LABELS window FIXTURES_REQUIRED wine TIMEOUT 600)
 endif()
