@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ImageSections.h"
+#include "AddressTrailer.h"
 #include "MicroClientConfig.h"
 #include "TestPaths.h"
 #include "fuzz/FuzzTarget.h"
@@ -23,7 +23,7 @@ std::string Run(const Fuzz::Bytes& input)
 {
     std::uint64_t end = 0;
     std::string trailer;
-    if (ImageSections::FindSectionsEnd(ReadBytes, const_cast<Fuzz::Bytes*>(&input), input.size(), end)) {
+    if (AddressTrailer::FindSectionsEnd(ReadBytes, const_cast<Fuzz::Bytes*>(&input), input.size(), end)) {
         if (end > input.size())
             return "the sections end beyond the file";
         const size_t length = std::min<size_t>(256, input.size() - static_cast<size_t>(end));
