@@ -275,7 +275,7 @@ TEST(ControlAttributeReport, OnlyNamesNoClassOfTheChainTakesAreUnknown)
 
 TEST_F(BuilderReportTest, NestingPastTheBoundIsCutOnceAndReported)
 {
-    std::wstring markup = L"<Window>\n";
+    std::wstring markup = L"<Window size=\"10,10\">\n";
     for (int i = 0; i < 300; ++i) markup += L"<VerticalLayout>";
     markup += L"<Label name=\"deepest\"/>";
     for (int i = 0; i < 300; ++i) markup += L"</VerticalLayout>";

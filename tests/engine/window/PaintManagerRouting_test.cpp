@@ -335,6 +335,7 @@ class LabelProbeUI : public ProbeUI {
 public:
     using ProbeUI::ProbeUI;
     LPCWSTR GetClass() const override { return L"TestLabelUI"; }
+    bool HandsShortcutOn() const override { return true; }
 };
 
 }  // namespace
