@@ -26,7 +26,9 @@ mkdir -p "$work/dump"
   fail "the branded copy's resources cannot be read"
 cmp -s "$work/config.xml" "$work/dump/config.xml" || fail "the configuration did not come back"
 cmp -s "$work/icon.ico" "$work/dump/icon.ico" || fail "the icon did not come back"
-unzip -l "$work/dump/skin.zip" | grep -q playGameWindow.xml || fail "the skin archive did not come back"
+# Listed to a file: under pipefail, grep -q leaving early would kill unzip with SIGPIPE.
+unzip -l "$work/dump/skin.zip" >"$work/listing" 2>&1
+grep -q playGameWindow.xml "$work/listing" || fail "the skin archive did not come back: $(cat "$work/listing")"
 [ "$("$trailer" print "$work/branded.exe")" = 'http://login.example/b|http://service.example/b' ] ||
   fail "the addresses were not stamped"
 
