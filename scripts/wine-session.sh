@@ -48,11 +48,6 @@ case $action in
     # A persistent server started away from any pipe keeps each test start fast.
     "$server" -p </dev/null >/dev/null 2>&1 || true
     "$run" cmd /c exit </dev/null >/dev/null 2>&1 || true
-    # The desktop process starts with the first program that asks for the
-    # desktop window: start it here, once, before tests start in parallel
-    # (a test process once hung at exit when the first two raced).
-    probe=$build/tools/win-probe/WinProbe.exe
-    if [ -f "$probe" ]; then "$run" "$probe" list </dev/null >/dev/null 2>&1 || true; fi
     ;;
   down)
     "$server" -k </dev/null >/dev/null 2>&1 || true
