@@ -13,7 +13,7 @@ product=$(configure_tree i686 ON)
 cmake --build "$product" --target MicroClient -- -j"$(nproc)"
 arch=$(test_arch)
 tree=$(configure_tree "$arch" ON)
-cmake --build "$tree" --target benchmarks standin_browser -- -j"$(nproc)"
+cmake --build "$tree" --target benchmarks standin_browser trailer_host -- -j"$(nproc)"
 
 # Bring this tree's Wine session up only if it is not already running, and
 # take down only what was started here.
@@ -22,9 +22,23 @@ if [ ! -f "$tree/wine/display" ]; then
   bash "$root/scripts/wine-session.sh" up "$tree"
   started=1
 fi
-trap '[ -n "$started" ] && bash "$root/scripts/wine-session.sh" down "$tree"' EXIT
+server_started=
+cleanup() {
+  if [ -n "$server_started" ]; then bash "$root/scripts/demo-server.sh" stop "$tree" >/dev/null 2>&1 || true; fi
+  if [ -n "$started" ]; then bash "$root/scripts/wine-session.sh" down "$tree"; fi
+}
+trap cleanup EXIT
 # The client creates the platform browser: the tree's stand-in answers.
 bash "$root/scripts/register-standin-browser.sh" "$tree" >/dev/null
+# The play frame's idle figure: a copy whose login address holds the play
+# keyword goes straight to the demo game page.
+[ -s "$tree/demo-server/port" ] || server_started=1
+bash "$root/scripts/demo-server.sh" start "$tree" >/dev/null
+port=$(cat "$tree/demo-server/port")
+playing=$tree/bench/MicroClientPlaying.exe
+cp "$tree/shell/MicroClient.exe" "$playing"
+"$tree/host/trailer" set "$playing" \
+  "http://127.0.0.1:$port/game.html?client=pc|http://127.0.0.1:$port/service.html" >/dev/null
 
 log=$tree/bench/bench.log
 rows=$tree/bench/rows.tsv
@@ -35,7 +49,7 @@ while IFS= read -r exe; do
   name=$(basename "$exe")
   args=("$@")
   if [ "$name" = Startup_bench.exe ]; then
-    args=("Z:$tree/shell/MicroClient.exe" "Z:$tree/bench/BareWindow.exe")
+    args=("Z:$tree/shell/MicroClient.exe" "Z:$tree/bench/BareWindow.exe" "Z:$playing")
   fi
   echo "== $name" >>"$log"
   if ! "$tree/wine-run" "$exe" "${args[@]}" </dev/null >"$tree/bench/$name.out" 2>&1; then
