@@ -7,6 +7,7 @@
 #include "engine/GdiPlusInclude.h"
 #include "engine/GdiPlusSession.h"
 #include "engine/RenderEngineInternal.h"
+#include "engine/StbOutput.h"
 #include "foundation/HandleHolder.h"
 #include "stb_image.h"
 
@@ -63,22 +64,51 @@ bool ReadImageResource(HMODULE module, LPCWSTR name, LPCWSTR type, std::vector<B
 TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask)
 {
     if (data == nullptr || size == 0 || size > static_cast<size_t>(INT_MAX)) return nullptr;
+
+    // The bitmap first when the header tells a plausible size: the decoder
+    // then writes its output into the bitmap's own pixels, converted in place,
+    // instead of into a second buffer the size of the picture.
+    int declaredWidth = 0;
+    int declaredHeight = 0;
+    int declaredChannels = 0;
+    void* bits = nullptr;
+    HBITMAP bitmap = nullptr;
+    if (stbi_info_from_memory(data, static_cast<int>(size), &declaredWidth, &declaredHeight, &declaredChannels)
+        && declaredWidth > 0 && declaredHeight > 0
+        && static_cast<unsigned long long>(declaredWidth) * static_cast<unsigned long long>(declaredHeight)
+            <= kMaxDirectDecodePixels) {
+        bitmap = CreateDib32(declaredWidth, declaredHeight, &bits);
+        if (bitmap == nullptr) bits = nullptr;
+    }
+    const size_t declaredBytes = static_cast<size_t>(declaredWidth) * static_cast<size_t>(declaredHeight) * 4;
+    // Declared before the pixels: their release must still see the offer.
+    CStbOutputScope output(bits, declaredBytes);
+
     int width = 0;
     int height = 0;
     int channels = 0;
     std::unique_ptr<stbi_uc, TStbPixelsDeleter> pixels(
         stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4));
-    if (!pixels || width <= 0 || height <= 0) return nullptr;
-
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDib32(width, height, &bits);
-    if (bitmap == nullptr || bits == nullptr) {
+    const bool sameSize = width == declaredWidth && height == declaredHeight;
+    if (!pixels || width <= 0 || height <= 0 || (pixels.get() == bits && !sameSize)) {
         if (bitmap != nullptr) ::DeleteObject(bitmap);
         return nullptr;
     }
+    if (bitmap != nullptr && !sameSize) {
+        ::DeleteObject(bitmap);
+        bitmap = nullptr;
+    }
+    if (bitmap == nullptr) {
+        bitmap = CreateDib32(width, height, &bits);
+        if (bitmap == nullptr || bits == nullptr) {
+            if (bitmap != nullptr) ::DeleteObject(bitmap);
+            return nullptr;
+        }
+    }
 
     // One pass over the decoded pixels, each read and written as one 32-bit
-    // value: red-first bytes become blue-first, premultiplied when not opaque.
+    // value (in place when the decoder wrote into the bitmap): red-first bytes
+    // become blue-first, premultiplied when not opaque.
     bool alpha = false;
     const stbi_uc* src = pixels.get();
     DWORD* dst = static_cast<DWORD*>(bits);

@@ -62,6 +62,9 @@ inline DWORD PremultipliedBgraFromRgba(DWORD rgba)
 // No image file, archive entry or resource larger than this is read: the
 // size is checked before anything is allocated.
 constexpr DWORD kMaxImageBytes = 32u * 1024u * 1024u;
+// Above this many declared pixels the bitmap is made only once the data has
+// decoded: a header alone cannot make the loader commit that much memory.
+constexpr unsigned long long kMaxDirectDecodePixels = 16ull * 1024ull * 1024ull;
 
 // Each fills `data` with the whole source or returns false (data emptied).
 bool ReadImageFile(LPCWSTR path, std::vector<BYTE>& data);

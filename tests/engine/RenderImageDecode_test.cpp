@@ -7,6 +7,7 @@
 
 #include "engine/RenderEngine.h"
 #include "engine/RenderEngineInternal.h"
+#include "engine/StbOutput.h"
 #include "support/TestSupport.h"
 
 using namespace Veneer;
@@ -83,6 +84,48 @@ TEST(RenderImageDecode, PixelConversionMatchesPremultiplyForEveryChannelAndAlpha
                 | Premultiply(static_cast<BYTE>(b), static_cast<BYTE>(a));
             ASSERT_EQ(expected, PremultipliedBgraFromRgba(rgba)) << "alpha " << a << ", channel " << c;
         }
+    }
+}
+
+TEST(RenderImageDecode, DecoderGetsTheOfferedBitmapMemoryOnceAndNeverFreesIt)
+{
+    std::vector<unsigned char> bitmap(64, 0x11);
+    {
+        CStbOutputScope output(bitmap.data(), bitmap.size());
+        void* other = StbMalloc(32);
+        EXPECT_NE(static_cast<void*>(bitmap.data()), other);
+        void* first = StbMalloc(64);
+        EXPECT_EQ(static_cast<void*>(bitmap.data()), first);
+        void* second = StbMalloc(64);
+        EXPECT_NE(first, second);
+        StbFree(first);  // left to the bitmap
+        static_cast<unsigned char*>(first)[63] = 0x22;
+        // Growing it moves the contents to the heap.
+        void* grown = StbRealloc(first, 128);
+        ASSERT_NE(nullptr, grown);
+        EXPECT_NE(first, grown);
+        EXPECT_EQ(0x11, static_cast<unsigned char*>(grown)[0]);
+        EXPECT_EQ(0x22, static_cast<unsigned char*>(grown)[63]);
+        StbFree(grown);
+        StbFree(second);
+        StbFree(other);
+    }
+    // With the scope closed nothing is offered.
+    void* plain = StbMalloc(64);
+    EXPECT_NE(static_cast<void*>(bitmap.data()), plain);
+    StbFree(plain);
+}
+
+TEST(RenderImageDecode, HeadersClaimingHugePicturesWithoutDataAreRefused)
+{
+    // A PNG signature and header alone: below and above the size at which
+    // the bitmap is made before decoding, neither may load or crash.
+    for (const unsigned side : { 4000u, 30000u }) {
+        std::vector<BYTE> png = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I', 'H', 'D', 'R' };
+        for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<BYTE>(side >> shift));
+        for (int shift = 24; shift >= 0; shift -= 8) png.push_back(static_cast<BYTE>(side >> shift));
+        png.insert(png.end(), { 8, 6, 0, 0, 0, 0, 0, 0, 0 });  // 8-bit RGBA, CRC
+        EXPECT_FALSE(Decode(png)) << side;
     }
 }
 
