@@ -4,6 +4,7 @@
 #include <climits>
 #include <cwchar>
 
+#include "controls/ControlStates.h"
 #include "controls/ListItemAttributes.h"
 #include "controls/ScrollBarUI.h"
 #include "controls/VerticalLayoutUI.h"
@@ -493,16 +494,7 @@ void CComboUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
 void CComboUI::RefreshStateBits()
 {
-    if (IsFocused()) {
-        m_uButtonState |= STATE_FOCUSED;
-    } else {
-        m_uButtonState &= ~STATE_FOCUSED;
-    }
-    if (!IsEnabled()) {
-        m_uButtonState |= STATE_DISABLED;
-    } else {
-        m_uButtonState &= ~STATE_DISABLED;
-    }
+    RefreshFocusAndEnabled(*this, m_uButtonState);
 }
 
 void CComboUI::PaintStatusImage(HDC hDC)
@@ -518,15 +510,10 @@ void CComboUI::PaintStatusImage(HDC hDC)
     } else if ((m_uButtonState & STATE_FOCUSED) != 0) {
         pStateImage = &m_sFocusedImage;
     }
-    if (pStateImage != nullptr && !pStateImage->IsEmpty()) {
-        if (DrawImage(hDC, pStateImage->GetData())) {
-            return;
-        }
-        pStateImage->Empty();
+    if (pStateImage != nullptr && DrawOrDrop(*this, hDC, *pStateImage)) {
+        return;
     }
-    if (!m_sNormalImage.IsEmpty() && !DrawImage(hDC, m_sNormalImage.GetData())) {
-        m_sNormalImage.Empty();
-    }
+    DrawOrDrop(*this, hDC, m_sNormalImage);
 }
 
 RECT CComboUI::GetTextRect() const
