@@ -30,22 +30,6 @@ CMicroClientPlayFrame::~CMicroClientPlayFrame()
     if (icon != nullptr) ::DestroyIcon(icon);
 }
 
-UINT CMicroClientPlayFrame::GetResourceID() const
-{
-    return IDR_SKIN;
-}
-
-void CMicroClientPlayFrame::OnFinalMessage(HWND /*hWnd*/)
-{
-    delete this;
-}
-
-LRESULT CMicroClientPlayFrame::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
-{
-    // Neither Enter nor Escape leaves the game.
-    return 0;
-}
-
 void CMicroClientPlayFrame::InitWindow()
 {
     LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);

@@ -2,11 +2,11 @@
 // The play frame: the resizable skinned window showing the game page, with
 // its title bar buttons and the notification-area icon.
 #include "FrameRef.h"
+#include "MicroClientFrame.h"
 #include "TrayIcon.h"
-#include "engine/WindowImplBase.h"
 #include "hosting/WebBrowserUI.h"
 
-class CMicroClientPlayFrame : public Veneer::WindowImplBase,
+class CMicroClientPlayFrame : public CMicroClientFrame,
                               public Veneer::CWebBrowserEventHandler,
                               public CFrameLifetime {
 public:
@@ -29,16 +29,10 @@ public:
         VARIANT*& StatusCode, VARIANT_BOOL*& Cancel) override;
 
 protected:
-    LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     void OnClick(Veneer::TNotifyUI& msg) override;
-    Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
     Veneer::CStdString GetSkinFileName() const override { return L"playGameWindow.xml"; }
-    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
-    Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
-    UINT GetResourceID() const override;
 
 private:
     void OpenCustomerService() const;

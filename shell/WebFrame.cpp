@@ -35,22 +35,6 @@ CMicroClientWebFrame::~CMicroClientWebFrame()
     if (play != nullptr && ::IsWindow(play->GetHWND())) ::DestroyWindow(play->GetHWND());
 }
 
-UINT CMicroClientWebFrame::GetResourceID() const
-{
-    return IDR_SKIN;
-}
-
-void CMicroClientWebFrame::OnFinalMessage(HWND /*hWnd*/)
-{
-    delete this;
-}
-
-LRESULT CMicroClientWebFrame::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
-{
-    // Escape in the login page must not close the page under the login frame.
-    return 0;
-}
-
 LRESULT CMicroClientWebFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_CLOSE) {

@@ -3,12 +3,12 @@
 // over it, showing the operator's login page with pure green see-through. It
 // starts play when the page navigates to an address with the play keyword.
 #include "FrameRef.h"
-#include "engine/WindowImplBase.h"
+#include "MicroClientFrame.h"
 #include "hosting/WebBrowserUI.h"
 
 class CMicroClientPlayFrame;
 
-class CMicroClientWebFrame : public Veneer::WindowImplBase,
+class CMicroClientWebFrame : public CMicroClientFrame,
                              public Veneer::CWebBrowserEventHandler,
                              public CFrameLifetime {
 public:
@@ -37,15 +37,9 @@ public:
     CMicroClientPlayFrame* GetPlayFrame() const { return m_playFrame.Get(); }
 
 protected:
-    LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
-    Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
     Veneer::CStdString GetSkinFileName() const override { return L"loginWebWnd.xml"; }
-    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
-    Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
-    UINT GetResourceID() const override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     void OnClick(Veneer::TNotifyUI& msg) override;
 
