@@ -15,14 +15,8 @@ arch=$(test_arch)
 tree=$(configure_tree "$arch" ON)
 cmake --build "$tree" --target benchmarks standin_browser -- -j"$(nproc)"
 
-# Bring this tree's Wine session up only if it is not already running, and
-# take down only what was started here.
-started=
-if [ ! -f "$tree/wine/display" ]; then
-  bash "$root/scripts/wine-session.sh" up "$tree"
-  started=1
-fi
-trap '[ -n "$started" ] && bash "$root/scripts/wine-session.sh" down "$tree"' EXIT
+share_wine_session "$tree"
+trap stop_own_wine_session EXIT
 # The client creates the platform browser: the tree's stand-in answers.
 bash "$root/scripts/register-standin-browser.sh" "$tree" >/dev/null
 
