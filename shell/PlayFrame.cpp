@@ -7,6 +7,7 @@
 #include "NavigationText.h"
 #include "ShellResources.h"
 #include "engine/ControlUI.h"
+#include "engine/ImageHolder.h"
 #include "engine/RenderEngine.h"
 #include "hosting/ComHolder.h"
 #include "hosting/WebBrowserIds.h"
@@ -54,15 +55,13 @@ void CMicroClientPlayFrame::InitWindow()
         ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     m_trayIcon.Add(m_hWnd, m_hTrayIcon, GetClientConfig().clientName.GetData());
 
-    TImageInfo* logo = CRenderEngine::LoadImageFromHICON(m_hTrayIcon);
-    if (logo == nullptr) return;
-    if (m_PaintManager.AddImage(L"Logo.png", logo->hBitmap, logo->nX, logo->nY, false) == nullptr) {
-        // The bitmap may already be gone with the refused record: drop only ours.
-        delete logo;
-        return;
-    }
-    // The bitmap now belongs to the paint manager.
-    delete logo;
+    CImageHolder logo(CRenderEngine::LoadImageFromHICON(m_hTrayIcon));
+    if (!logo) return;
+    const bool added = m_PaintManager.AddImage(L"Logo.png", logo->hBitmap, logo->nX, logo->nY, false) != nullptr;
+    // Added, the bitmap belongs to the paint manager; refused, it may be gone
+    // with the refused record: either way only our record is left to free.
+    logo.TakeBitmap();
+    if (!added) return;
     CControlUI* logoControl = m_PaintManager.FindControl(L"logo");
     if (logoControl != nullptr) logoControl->SetBkImage(L"Logo.png");
 }
