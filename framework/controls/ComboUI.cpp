@@ -9,6 +9,7 @@
 #include "controls/ScrollBarUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/Geometry.h"
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
@@ -518,12 +519,7 @@ void CComboUI::PaintStatusImage(HDC hDC)
 
 RECT CComboUI::GetTextRect() const
 {
-    RECT rcText = m_rcItem;
-    rcText.left += m_rcTextPadding.left;
-    rcText.right -= m_rcTextPadding.right;
-    rcText.top += m_rcTextPadding.top;
-    rcText.bottom -= m_rcTextPadding.bottom;
-    return rcText;
+    return PadRect(m_rcItem, m_rcTextPadding);
 }
 
 void CComboUI::PaintSelectedItem(HDC hDC, const RECT& rcText)

@@ -6,6 +6,7 @@
 #include "controls/ControlStates.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/Geometry.h"
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
@@ -314,11 +315,7 @@ void CListHeaderItemUI::PaintText(HDC hDC)
     if (m_sText.IsEmpty()) {
         return;
     }
-    RECT rcText = m_rcItem;
-    rcText.left += m_rcTextPadding.left;
-    rcText.top += m_rcTextPadding.top;
-    rcText.right -= m_rcTextPadding.right;
-    rcText.bottom -= m_rcTextPadding.bottom;
+    RECT rcText = PadRect(m_rcItem, m_rcTextPadding);
     if (m_bShowHtml) {
         int nLinks = 0;
         CRenderEngine::DrawHtmlText(hDC, m_pManager, rcText, m_sText.GetData(), m_dwTextColor, nullptr, nullptr,
