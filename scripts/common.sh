@@ -10,6 +10,13 @@ test_arch() {
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo i686; else echo x86_64; fi
 }
 
+# tree_wine_run TREE: the tree's wine-run script; the caller stops when the
+# tree is not configured yet.
+tree_wine_run() {
+  [ -x "$1/wine-run" ] || { echo "no $1/wine-run: configure the build first" >&2; return 1; }
+  echo "$1/wine-run"
+}
+
 # tree_wineserver TREE: the wineserver that belongs to the tree's wine-run.
 tree_wineserver() {
   local loader server

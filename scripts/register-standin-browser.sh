@@ -8,8 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 build=$(cd "$1" && pwd)
 mode=${2:-register}
-run=$build/wine-run
-[ -x "$run" ] || { echo "no $run: configure the build first" >&2; exit 1; }
+run=$(tree_wine_run "$build")
 key='HKLM\Software\Classes\CLSID\{8856F961-340A-11D0-A96B-00C04FD705A2}\InprocServer32'
 
 case $mode in

@@ -6,8 +6,7 @@ source "$(dirname "$0")/common.sh"
 action=$1
 build=$(cd "$2" && pwd)
 state=$build/wine
-run=$build/wine-run
-[ -x "$run" ] || { echo "no $run: configure the build first" >&2; exit 1; }
+run=$(tree_wine_run "$build")
 server=$(tree_wineserver "$build")
 export WINEPREFIX=$state/prefix WINEDEBUG=-all
 mkdir -p "$state"

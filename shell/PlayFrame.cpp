@@ -4,7 +4,6 @@
 
 #include "LoginFrame.h"
 #include "MicroClientConfig.h"
-#include "NavigationText.h"
 #include "ShellResources.h"
 #include "engine/ControlUI.h"
 #include "engine/ImageHolder.h"
@@ -44,7 +43,7 @@ void CMicroClientPlayFrame::InitWindow()
         if (!m_pBrowser->IsVisible()) m_pBrowser->SetVisible(true);
         m_pBrowser->SetWebBrowserEventHandler(this);
     }
-    m_pNotice = m_PaintManager.FindControl(L"pageNotice");
+    m_notice.Attach(m_pBrowser, m_PaintManager.FindControl(L"pageNotice"));
     m_pMaxBtn = m_PaintManager.FindControl(L"maxbtn");
     m_pRestoreBtn = m_PaintManager.FindControl(L"restorebtn");
 
@@ -147,30 +146,19 @@ void CMicroClientPlayFrame::Reload()
 {
     if (m_pBrowser == nullptr) return;
     // A page that never loaded has nothing to refresh: load it again.
-    if (m_pNotice != nullptr && m_pNotice->IsVisible()) {
-        ShowPageNotice(false);
-        m_pBrowser->Navigate2(m_sFailedAddress.IsEmpty() ? m_sStartUrl.GetData() : m_sFailedAddress.GetData());
+    if (m_notice.IsShown()) {
+        m_notice.Show(false);
+        const CStdString& failed = m_notice.FailedAddress();
+        m_pBrowser->Navigate2(failed.IsEmpty() ? m_sStartUrl.GetData() : failed.GetData());
         return;
     }
     m_pBrowser->Refresh2(kRefreshCompletely);
 }
 
-void CMicroClientPlayFrame::ShowPageNotice(bool show)
-{
-    if (m_pNotice == nullptr) return;
-    m_pNotice->SetVisible(show);
-    if (m_pBrowser != nullptr) m_pBrowser->SetVisible(!show);
-}
-
 void CMicroClientPlayFrame::NavigateError(IDispatch* pDisp, VARIANT*& url, VARIANT*& /*TargetFrameName*/,
                                           VARIANT*& /*StatusCode*/, VARIANT_BOOL*& Cancel)
 {
-    // Inner frames of a loaded game page keep the engine's own handling.
-    if (m_pBrowser == nullptr || m_pNotice == nullptr) return;
-    if (!IsTopLevelNavigation(pDisp, m_pBrowser->GetWebBrowser2())) return;
-    if (Cancel != nullptr) *Cancel = VARIANT_TRUE;
-    m_sFailedAddress = NavigationAddress(url);
-    ShowPageNotice(true);
+    m_notice.NavigateError(pDisp, url, Cancel);
 }
 
 void CMicroClientPlayFrame::OpenCustomerService() const

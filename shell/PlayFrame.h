@@ -3,6 +3,7 @@
 // its title bar buttons and the notification-area icon.
 #include "FrameRef.h"
 #include "MicroClientFrame.h"
+#include "PageNotice.h"
 #include "TrayIcon.h"
 #include "hosting/WebBrowserUI.h"
 
@@ -38,16 +39,14 @@ private:
     void OpenCustomerService() const;
     void ShowIfHidden();
     void Reload();
-    void ShowPageNotice(bool show);
 
     Veneer::CWebBrowserUI* m_pBrowser { nullptr };
     CTrayIcon m_trayIcon;
     HICON m_hTrayIcon { nullptr };  // ours: loaded unshared
     Veneer::CControlUI* m_pMaxBtn { nullptr };
     Veneer::CControlUI* m_pRestoreBtn { nullptr };
-    Veneer::CControlUI* m_pNotice { nullptr };
     Veneer::CStdString m_sStartUrl;
-    Veneer::CStdString m_sFailedAddress;
+    CPageNotice m_notice;
     // Broadcast by a restarted shell, whose notification area starts empty.
     const UINT m_uTaskbarCreated { ::RegisterWindowMessageW(L"TaskbarCreated") };
 

@@ -4,6 +4,7 @@
 // starts play when the page navigates to an address with the play keyword.
 #include "FrameRef.h"
 #include "MicroClientFrame.h"
+#include "PageNotice.h"
 #include "hosting/WebBrowserUI.h"
 
 class CMicroClientPlayFrame;
@@ -47,16 +48,13 @@ protected:
     virtual bool OpenPlayFrame(const Veneer::CStdString& address);
 
 private:
-    void ShowPageNotice(bool show);
-    bool IsPageNoticeShown() const;
     // Starts moving the login frame, as a drag on its own picture does.
     void DragLoginFrame();
 
     // Not owned as a window child: this frame destroys its window when it goes.
     CFrameRef<CMicroClientPlayFrame> m_playFrame;
     Veneer::CWebBrowserUI* m_pBrowser { nullptr };
-    Veneer::CControlUI* m_pNotice { nullptr };
-    Veneer::CStdString m_sFailedAddress;
+    CPageNotice m_notice;
     int m_offsetLeft { 0 };
     int m_offsetTop { 0 };
     int m_height { 0 };
