@@ -2,6 +2,9 @@
 // before it is idle (register a class, create and show a window, paint it
 // once, run the message loop). Closes itself on WM_CLOSE like any window.
 #include <windows.h>
+#include <ole2.h>
+
+#include <cwchar>
 
 namespace {
 
@@ -25,8 +28,20 @@ LRESULT CALLBACK BareProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show)
+// With "--platform": first what the client needs of the platform before its
+// first idle and no code of its own (OLE, the DLLs it imports, the browser
+// object's), so the table can tell the platform's share from the client's.
+void LoadThePlatformPieces()
 {
+    ::OleInitialize(nullptr);
+    static const wchar_t* const kModules[] = { L"gdiplus.dll", L"msimg32.dll", L"comctl32.dll", L"oleaut32.dll",
+        L"shlwapi.dll", L"shell32.dll", L"winmm.dll", L"wininet.dll", L"mpr.dll" };
+    for (const wchar_t* module : kModules) ::LoadLibraryW(module);
+}
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR commandLine, int show)
+{
+    if (commandLine != nullptr && ::wcsstr(commandLine, L"--platform") != nullptr) LoadThePlatformPieces();
     WNDCLASSW wc = {};
     wc.lpfnWndProc = BareProc;
     wc.hInstance = instance;

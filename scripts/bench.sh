@@ -13,12 +13,26 @@ product=$(configure_tree i686 ON)
 cmake --build "$product" --target MicroClient -- -j"$(nproc)"
 arch=$(test_arch)
 tree=$(configure_tree "$arch" ON)
-cmake --build "$tree" --target benchmarks standin_browser -- -j"$(nproc)"
+cmake --build "$tree" --target benchmarks standin_browser trailer_host -- -j"$(nproc)"
 
 share_wine_session "$tree"
-trap stop_own_wine_session EXIT
+server_started=
+cleanup() {
+  if [ -n "$server_started" ]; then bash "$root/scripts/demo-server.sh" stop "$tree" >/dev/null 2>&1 || true; fi
+  stop_own_wine_session
+}
+trap cleanup EXIT
 # The client creates the platform browser: the tree's stand-in answers.
 bash "$root/scripts/register-standin-browser.sh" "$tree" >/dev/null
+# The play frame's idle figure: a copy whose login address holds the play
+# keyword goes straight to the demo game page.
+[ -s "$tree/demo-server/port" ] || server_started=1
+bash "$root/scripts/demo-server.sh" start "$tree" >/dev/null
+port=$(cat "$tree/demo-server/port")
+playing=$tree/bench/MicroClientPlaying.exe
+cp "$tree/shell/MicroClient.exe" "$playing"
+"$tree/host/trailer" set "$playing" \
+  "http://127.0.0.1:$port/game.html?client=pc|http://127.0.0.1:$port/service.html" >/dev/null
 
 log=$tree/bench/bench.log
 rows=$tree/bench/rows.tsv
@@ -29,7 +43,7 @@ while IFS= read -r exe; do
   name=$(basename "$exe")
   args=("$@")
   if [ "$name" = Startup_bench.exe ]; then
-    args=("Z:$tree/shell/MicroClient.exe" "Z:$tree/bench/BareWindow.exe")
+    args=("Z:$tree/shell/MicroClient.exe" "Z:$tree/bench/BareWindow.exe" "Z:$playing")
   fi
   echo "== $name" >>"$log"
   if ! "$tree/wine-run" "$exe" "${args[@]}" </dev/null >"$tree/bench/$name.out" 2>&1; then

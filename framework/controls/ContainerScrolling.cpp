@@ -57,9 +57,8 @@ void CContainerUI::SetScrollPos(SIZE szPos)
         if (!pControl->IsVisible() || pControl->IsFloat()) {
             continue;
         }
-        RECT rcPos = pControl->GetPos();
-        ::OffsetRect(&rcPos, -cx, -cy);
-        pControl->SetPos(rcPos);
+        const RECT& rcOld = pControl->GetPos();
+        pControl->SetPos(RECT { rcOld.left - cx, rcOld.top - cy, rcOld.right - cx, rcOld.bottom - cy });
     }
     Invalidate();
 }

@@ -5,6 +5,7 @@
 #include "controls/ScrollBarUI.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/RectMath.h"
 #include "foundation/ValueSyntax.h"
 #include "engine/InvalidationBatch.h"
 
@@ -23,11 +24,7 @@ CControlUI* CALLBACK ReapVisitor(CControlUI* pThis, LPVOID pData)
     return nullptr;
 }
 
-bool RectsIntersect(const RECT& a, const RECT& b)
-{
-    RECT rcTemp = { 0, 0, 0, 0 };
-    return ::IntersectRect(&rcTemp, &a, &b) != FALSE;
-}
+bool RectsIntersect(const RECT& a, const RECT& b) { return RectMath::Intersects(a, b); }
 
 // The scrolling operations of one axis, backwards before forwards.
 struct TScrollSteps {
@@ -440,7 +437,7 @@ void CContainerUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
 {
     RECT rcTemp = { 0, 0, 0, 0 };
-    if (!::IntersectRect(&rcTemp, &rcPaint, &m_rcItem)) {
+    if (!RectMath::Intersect(rcTemp, rcPaint, m_rcItem)) {
         return;
     }
     CRenderClip clip;
@@ -449,7 +446,7 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
     if (!m_items.IsEmpty()) {
         const RECT rc = GetInnerRect();
-        if (!::IntersectRect(&rcTemp, &rcPaint, &rc)) {
+        if (!RectMath::Intersect(rcTemp, rcPaint, rc)) {
             for (int it = 0; it < m_items.GetSize(); ++it) {
                 CControlUI* pControl = static_cast<CControlUI*>(m_items[it]);
                 if (!pControl->IsVisible() || !pControl->IsFloat()) {

@@ -5,6 +5,7 @@
 
 #include "controls/ListHeaderUI.h"
 #include "controls/ScrollBarUI.h"
+#include "engine/GdiHolders.h"
 #include "engine/InvalidationBatch.h"
 #include "engine/PaintManagerUI.h"
 
@@ -46,6 +47,16 @@ void CListBodyUI::SetScrollPos(SIZE szPos)
     CContainerUI::SetScrollPos(szPos);
     const LONG cx = GetScrollPos().cx - cxBefore;
     if (cx != 0) ShiftHeader(cx);
+}
+
+void CListBodyUI::DoPaint(HDC hDC, const RECT& rcPaint)
+{
+    // Every row draws its cells in the list's font: selected once here, the
+    // rows' own selections find it in place.
+    HFONT hFont = nullptr;
+    if (m_pOwner != nullptr && m_pManager != nullptr) hFont = m_pManager->GetFont(m_pOwner->GetListInfo()->nFont);
+    CSelectObjectScope selectFont(hDC, hFont);
+    CVerticalLayoutUI::DoPaint(hDC, rcPaint);
 }
 
 void CListBodyUI::ShiftHeader(int cx)

@@ -13,6 +13,7 @@ public:
 
     void SetScrollPos(SIZE szPos) override;
     void DoEvent(TEventUI& event) override;
+    void DoPaint(HDC hDC, const RECT& rcPaint) override;
     bool SortItems(PULVCompareFunc pfnCompare, UINT_PTR dwData);
 
     CListUI* GetOwner() const { return m_pOwner; }

@@ -4,12 +4,13 @@
 
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/RectMath.h"
 
 namespace Veneer {
 
 void CControlUI::DoPaint(HDC hDC, const RECT& rcPaint)
 {
-    if (!::IntersectRect(&m_rcPaint, &rcPaint, &m_rcItem)) {
+    if (!RectMath::Intersect(m_rcPaint, rcPaint, m_rcItem)) {
         return;
     }
     // An empty clip record restores nothing when it goes out of scope.

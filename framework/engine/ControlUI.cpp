@@ -7,6 +7,7 @@
 #include "engine/IContainerUI.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/RectMath.h"
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
@@ -90,9 +91,8 @@ const RECT& CControlUI::GetPos() const { return m_rcItem; }
 bool CControlUI::ClipToAncestors(RECT& rc) const
 {
     for (CControlUI* p = m_pParent; p != nullptr; p = p->GetParent()) {
-        RECT rcParent = p->GetPos();
-        RECT rcTemp = rc;
-        if (!::IntersectRect(&rc, &rcTemp, &rcParent)) {
+        const RECT rcTemp = rc;
+        if (!RectMath::Intersect(rc, rcTemp, p->GetPos())) {
             return false;
         }
     }
@@ -136,7 +136,10 @@ void CControlUI::SetPos(RECT rc)
     rcInvalidate.top = std::min(rcInvalidate.top, m_rcItem.top);
     rcInvalidate.right = std::max(rcInvalidate.right, m_rcItem.right);
     rcInvalidate.bottom = std::max(rcInvalidate.bottom, m_rcItem.bottom);
-    if (!ClipToAncestors(rcInvalidate) || ::IsRectEmpty(&rcInvalidate)) {
+    if (m_pManager->IsInBatchedInvalid(rcInvalidate)) {
+        return;
+    }
+    if (!ClipToAncestors(rcInvalidate) || RectMath::IsEmpty(rcInvalidate)) {
         return;
     }
     m_pManager->Invalidate(rcInvalidate);

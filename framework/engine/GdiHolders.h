@@ -101,9 +101,10 @@ private:
 // the selected object itself is not deleted here.
 class CSelectObjectScope {
 public:
-    CSelectObjectScope(HDC hdc, HGDIOBJ object)
-        : m_hdc(hdc), m_previous(hdc != nullptr && object != nullptr ? ::SelectObject(hdc, object) : nullptr)
+    CSelectObjectScope(HDC hdc, HGDIOBJ object) : m_hdc(hdc)
     {
+        if (hdc == nullptr || object == nullptr || IsCurrent(hdc, object)) return;
+        m_previous = ::SelectObject(hdc, object);
     }
     ~CSelectObjectScope()
     {
@@ -115,6 +116,16 @@ public:
     HGDIOBJ Previous() const { return m_previous; }
 
 private:
+    // Selecting costs a trip through the font and DC machinery even when the
+    // object is already there (about 7 us a font under Wine), and text is
+    // drawn cell by cell with the font its container already selected.
+    static bool IsCurrent(HDC hdc, HGDIOBJ object)
+    {
+        const DWORD type = ::GetObjectType(object);
+        if (type != OBJ_FONT && type != OBJ_PEN && type != OBJ_BRUSH && type != OBJ_BITMAP) return false;
+        return ::GetCurrentObject(hdc, type) == object;
+    }
+
     HDC m_hdc { nullptr };
     HGDIOBJ m_previous { nullptr };
 };

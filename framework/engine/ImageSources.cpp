@@ -85,17 +85,9 @@ TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask)
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     for (size_t i = 0; i < count; ++i, src += 4) {
         DWORD rgba = 0;
-        std::memcpy(&rgba, src, sizeof(rgba));  // bytes R, G, B, A
-        const DWORD a = rgba >> 24;
-        DWORD value;
-        if (a == 255) {
-            value = (rgba & 0xFF00FF00u) | ((rgba & 0xFFu) << 16) | ((rgba >> 16) & 0xFFu);
-        } else {
-            value = (a << 24) | (static_cast<DWORD>(Premultiply(static_cast<BYTE>(rgba), static_cast<BYTE>(a))) << 16)
-                | (static_cast<DWORD>(Premultiply(static_cast<BYTE>(rgba >> 8), static_cast<BYTE>(a))) << 8)
-                | Premultiply(static_cast<BYTE>(rgba >> 16), static_cast<BYTE>(a));
-            alpha = true;
-        }
+        std::memcpy(&rgba, src, sizeof(rgba));
+        DWORD value = PremultipliedBgraFromRgba(rgba);
+        alpha |= (rgba >> 24) != 255;
         if (value == mask) {
             value = 0;
             alpha = true;

@@ -1,6 +1,8 @@
 // Invalidation of the window, gathered per layout pass.
 #include "engine/PaintManagerUI.h"
 
+#include "foundation/RectMath.h"
+
 namespace Veneer {
 
 void CPaintManagerUI::Invalidate(RECT& rcItem)
@@ -9,7 +11,7 @@ void CPaintManagerUI::Invalidate(RECT& rcItem)
         // Everything a pass places lies inside the container that opened the
         // batch, so the bounding rectangle is the area the pass changed.
         RECT merged {};
-        ::UnionRect(&merged, &m_rcBatchedInvalid, &rcItem);
+        RectMath::Union(merged, m_rcBatchedInvalid, rcItem);
         m_rcBatchedInvalid = merged;
         return;
     }

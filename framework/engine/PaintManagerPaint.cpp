@@ -2,6 +2,7 @@
 #include "engine/PaintManagerUI.h"
 
 #include "engine/ControlUI.h"
+#include "engine/GdiHolders.h"
 
 namespace Veneer {
 
@@ -99,6 +100,9 @@ void CPaintManagerUI::PaintOrdinary(const RECT& rcUpdate)
     if (m_bOffscreenPaint && m_hDcOffscreen && m_hbmpOffscreen) {
         m_hbmpOffscreenOld = ::SelectObject(m_hDcOffscreen.Get(), m_hbmpOffscreen.Get());
         int save = ::SaveDC(m_hDcOffscreen.Get());
+        // Most text is in the default font: in place, each label's own
+        // selection is skipped (selecting is dear under Wine).
+        ::SelectObject(m_hDcOffscreen.Get(), GetFont(-1));
         m_pRoot->DoPaint(m_hDcOffscreen.Get(), ps.rcPaint);
         for (int i = 0; i < m_aPostPaintControls.GetSize(); ++i) {
             static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(m_hDcOffscreen.Get(), ps.rcPaint);
@@ -117,6 +121,7 @@ void CPaintManagerUI::PaintOrdinary(const RECT& rcUpdate)
         }
     } else {
         int save = ::SaveDC(ps.hdc);
+        ::SelectObject(ps.hdc, GetFont(-1));
         m_pRoot->DoPaint(ps.hdc, ps.rcPaint);
         ::RestoreDC(ps.hdc, save);
     }
@@ -154,6 +159,7 @@ void CPaintManagerUI::PaintLayered()
         m_hbmpBackground.Reset(::CreateDIBSection(m_hDcPaint, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
         if (m_hDcBackground && m_hbmpBackground) {
             m_hbmpBackgroundOld = ::SelectObject(m_hDcBackground.Get(), m_hbmpBackground.Get());
+            CSelectObjectScope selectFont(m_hDcBackground.Get(), GetFont(-1));
             if (m_bHasWindowShadow) {
                 RECT rcInner = rcClient;
                 DrawWindowShadow(rcInner);

@@ -304,6 +304,14 @@ public:
     // hundreds of controls; each InvalidateRect is a round trip under Wine).
     void BeginInvalidationBatch() { ++m_nInvalidationBatch; }
     void EndInvalidationBatch();
+    // True when an open batch already holds all of rc: a container placing
+    // its children has invalidated its own rectangle first, and each child's
+    // clipped rectangle would add nothing to it.
+    bool IsInBatchedInvalid(const RECT& rc) const
+    {
+        return m_nInvalidationBatch > 0 && rc.left >= m_rcBatchedInvalid.left && rc.top >= m_rcBatchedInvalid.top
+            && rc.right <= m_rcBatchedInvalid.right && rc.bottom <= m_rcBatchedInvalid.bottom;
+    }
 
     // ---- timers ----
     bool SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse);

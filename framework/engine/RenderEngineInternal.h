@@ -44,6 +44,21 @@ inline DWORD PremultiplyColor(DWORD color)
         | Premultiply(static_cast<BYTE>(color), a);
 }
 
+// A decoded pixel (bytes R, G, B, A; red lowest) -> the loader's BGRA pixel,
+// premultiplied with Premultiply's results: red and blue share one
+// multiplication in two 16-bit lanes, and floor(x / 255) is
+// (x + 1 + (x >> 8)) >> 8, exact for every product of two bytes.
+inline DWORD PremultipliedBgraFromRgba(DWORD rgba)
+{
+    const DWORD a = rgba >> 24;
+    if (a == 255) return (rgba & 0xFF00FF00u) | ((rgba & 0xFFu) << 16) | ((rgba >> 16) & 0xFFu);
+    DWORD rb = (rgba & 0x00FF00FFu) * a;
+    rb = ((rb + 0x00010001u + ((rb >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+    DWORD g = ((rgba >> 8) & 0xFFu) * a;
+    g = (g + 1 + (g >> 8)) >> 8;
+    return (a << 24) | ((rb & 0xFFu) << 16) | (g << 8) | (rb >> 16);
+}
+
 // No image file, archive entry or resource larger than this is read: the
 // size is checked before anything is allocated.
 constexpr DWORD kMaxImageBytes = 32u * 1024u * 1024u;

@@ -69,6 +69,23 @@ TEST(RenderImageDecode, TranslucentPixelsArePremultipliedOnce)
     EXPECT_EQ(0xFF00FF00u, pixels[1]);
 }
 
+TEST(RenderImageDecode, PixelConversionMatchesPremultiplyForEveryChannelAndAlpha)
+{
+    // Red and blue are multiplied side by side in one register: a carry
+    // between them, or a rounding off by one, shows in some pair.
+    for (DWORD a = 0; a < 256; ++a) {
+        for (DWORD c = 0; c < 256; ++c) {
+            const DWORD r = c, g = 255 - c, b = c ^ 0x5A;
+            const DWORD rgba = (a << 24) | (b << 16) | (g << 8) | r;
+            const DWORD expected = (a << 24)
+                | (static_cast<DWORD>(Premultiply(static_cast<BYTE>(r), static_cast<BYTE>(a))) << 16)
+                | (static_cast<DWORD>(Premultiply(static_cast<BYTE>(g), static_cast<BYTE>(a))) << 8)
+                | Premultiply(static_cast<BYTE>(b), static_cast<BYTE>(a));
+            ASSERT_EQ(expected, PremultipliedBgraFromRgba(rgba)) << "alpha " << a << ", channel " << c;
+        }
+    }
+}
+
 TEST(RenderImageDecode, MaskComparesTheWholePixelAfterPremultiplication)
 {
     // Six digits carry alpha 0: never equal to an opaque pixel.
