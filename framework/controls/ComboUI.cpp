@@ -9,7 +9,7 @@
 #include "controls/ScrollBarUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/RenderEngine.h"
-#include "foundation/Geometry.h"
+#include "foundation/RectMath.h"
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
@@ -519,7 +519,7 @@ void CComboUI::PaintStatusImage(HDC hDC)
 
 RECT CComboUI::GetTextRect() const
 {
-    return PadRect(m_rcItem, m_rcTextPadding);
+    return RectMath::Pad(m_rcItem, m_rcTextPadding);
 }
 
 void CComboUI::PaintSelectedItem(HDC hDC, const RECT& rcText)

@@ -6,7 +6,7 @@
 #include "engine/GdiPlusSession.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
-#include "foundation/Geometry.h"
+#include "foundation/RectMath.h"
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
@@ -429,7 +429,7 @@ void CLabelUI::ResolveDefaultColors()
 
 RECT CLabelUI::GetTextRect() const
 {
-    return PadRect(m_rcItem, m_rcTextPadding);
+    return RectMath::Pad(m_rcItem, m_rcTextPadding);
 }
 
 void CLabelUI::PaintText(HDC hDC)

@@ -6,7 +6,7 @@
 #include "controls/ControlStates.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
-#include "foundation/Geometry.h"
+#include "foundation/RectMath.h"
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
@@ -315,7 +315,7 @@ void CListHeaderItemUI::PaintText(HDC hDC)
     if (m_sText.IsEmpty()) {
         return;
     }
-    RECT rcText = PadRect(m_rcItem, m_rcTextPadding);
+    RECT rcText = RectMath::Pad(m_rcItem, m_rcTextPadding);
     if (m_bShowHtml) {
         int nLinks = 0;
         CRenderEngine::DrawHtmlText(hDC, m_pManager, rcText, m_sText.GetData(), m_dwTextColor, nullptr, nullptr,

@@ -5,7 +5,7 @@
 #include "controls/ListItemPaint.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
-#include "foundation/Geometry.h"
+#include "foundation/RectMath.h"
 
 namespace Veneer {
 
@@ -143,7 +143,7 @@ void CListTextElementUI::DrawItemText(HDC hDC, const RECT& rcItem)
     const int nColumns = pInfo->nColumns < UILIST_MAX_COLUMNS ? pInfo->nColumns : UILIST_MAX_COLUMNS;
     for (int i = 0; i < nColumns; ++i) {
         const RECT rcColumn = { pInfo->rcColumn[i].left, rcItem.top, pInfo->rcColumn[i].right, rcItem.bottom };
-        RECT rcText = PadRect(rcColumn, pInfo->rcTextPadding);
+        RECT rcText = RectMath::Pad(rcColumn, pInfo->rcTextPadding);
         LPCWSTR pstrText = pCallback != nullptr ? pCallback->GetItemText(this, m_iIndex, i) : GetText(i);
         if (pstrText == nullptr || pstrText[0] == L'\0') {
             continue;

@@ -34,13 +34,6 @@ public:
     CSize(int cx, int cy);
 };
 
-// `rc` less a padding, whose four fields are the widths taken off each side.
-inline RECT PadRect(const RECT& rc, const RECT& padding)
-{
-    return RECT { rc.left + padding.left, rc.top + padding.top, rc.right - padding.right,
-        rc.bottom - padding.bottom };
-}
-
 class VENEER_API CPoint : public tagPOINT {
 public:
     CPoint();
