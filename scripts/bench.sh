@@ -15,17 +15,11 @@ arch=$(test_arch)
 tree=$(configure_tree "$arch" ON)
 cmake --build "$tree" --target benchmarks standin_browser trailer_host -- -j"$(nproc)"
 
-# Bring this tree's Wine session up only if it is not already running, and
-# take down only what was started here.
-started=
-if [ ! -f "$tree/wine/display" ]; then
-  bash "$root/scripts/wine-session.sh" up "$tree"
-  started=1
-fi
+share_wine_session "$tree"
 server_started=
 cleanup() {
   if [ -n "$server_started" ]; then bash "$root/scripts/demo-server.sh" stop "$tree" >/dev/null 2>&1 || true; fi
-  if [ -n "$started" ]; then bash "$root/scripts/wine-session.sh" down "$tree"; fi
+  stop_own_wine_session
 }
 trap cleanup EXIT
 # The client creates the platform browser: the tree's stand-in answers.

@@ -37,13 +37,10 @@ scratch=$(mktemp -d)
 partial=$out.partial
 cleanup() {
   rm -rf "$scratch" "$partial"
-  if [ -n "${own_session:-}" ]; then bash "$root/scripts/wine-session.sh" down "$tree"; fi
+  stop_own_wine_session
 }
 trap cleanup EXIT
-if [ ! -f "$tree/wine/display" ]; then
-  own_session=1
-  bash "$root/scripts/wine-session.sh" up "$tree"
-fi
+share_wine_session "$tree"
 wine_run() {
   local status
   "$tree/wine-run" "$@" </dev/null 2>"$scratch/stderr" | tr -d '\r'

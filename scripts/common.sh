@@ -10,6 +10,45 @@ test_arch() {
   if /usr/lib/wine/wine --version >/dev/null 2>&1; then echo i686; else echo x86_64; fi
 }
 
+# tree_wine_run TREE: the tree's wine-run script; the caller stops when the
+# tree is not configured yet.
+tree_wine_run() {
+  [ -x "$1/wine-run" ] || { echo "no $1/wine-run: configure the build first" >&2; return 1; }
+  echo "$1/wine-run"
+}
+
+# tree_wineserver TREE: the wineserver that belongs to the tree's wine-run.
+tree_wineserver() {
+  local loader server
+  loader=$(sed -n 's/^export WINELOADER="\(.*\)"/\1/p' "$1/wine-run")
+  server=$(dirname "$loader")/wineserver${loader##*wine}
+  [ -x "$server" ] || server=$(dirname "$loader")/wineserver
+  echo "$server"
+}
+
+# settle_registry TREE: after `reg` edits in the tree's prefix. With the
+# tree's Wine session up its persistent server already holds them; otherwise
+# waits for the server that reg started to write them out.
+settle_registry() {
+  local state=$1/wine
+  if ! { [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; }; then
+    WINEPREFIX=$state/prefix "$(tree_wineserver "$1")" -w
+  fi
+}
+
+# share_wine_session TREE: the tree's Wine session (display, prefix, server),
+# brought up for this script unless tests already keep it running.
+# stop_own_wine_session takes down only a session brought up here.
+share_wine_session() {
+  if [ ! -f "$1/wine/display" ]; then
+    own_wine_session=$1
+    bash "$root/scripts/wine-session.sh" up "$1"
+  fi
+}
+stop_own_wine_session() {
+  if [ -n "${own_wine_session:-}" ]; then bash "$root/scripts/wine-session.sh" down "$own_wine_session"; fi
+}
+
 # configure_tree ARCH TESTS(ON|OFF): prints the build directory.
 configure_tree() {
   local arch=$1 tests=$2 dir=$root/build/$1

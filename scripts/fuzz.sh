@@ -14,12 +14,8 @@ tree=$root/build/$(test_arch)
 [ -f "$tree/build.ninja" ] || bash "$root/scripts/build.sh"
 cmake --build "$tree" --target fuzz_runner -- -j"$(nproc)"
 
-started=
-if [ ! -f "$tree/wine/display" ]; then
-  bash "$root/scripts/wine-session.sh" up "$tree"
-  started=1
-fi
-trap '[ -n "$started" ] && bash "$root/scripts/wine-session.sh" down "$tree"' EXIT
+share_wine_session "$tree"
+trap stop_own_wine_session EXIT
 
 findings=$tree/fuzz-findings
 rm -rf "$findings"

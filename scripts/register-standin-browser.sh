@@ -5,10 +5,10 @@
 # program of that prefix creating the browser gets the stand-in. --restore
 # puts Wine's own browser object back.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 build=$(cd "$1" && pwd)
 mode=${2:-register}
-run=$build/wine-run
-[ -x "$run" ] || { echo "no $run: configure the build first" >&2; exit 1; }
+run=$(tree_wine_run "$build")
 key='HKLM\Software\Classes\CLSID\{8856F961-340A-11D0-A96B-00C04FD705A2}\InprocServer32'
 
 case $mode in
@@ -26,15 +26,7 @@ esac
 "$run" reg add "$key" /ve /d "$server_dll" /f </dev/null >/dev/null 2>&1
 "$run" reg add "$key" /v ThreadingModel /d Apartment /f </dev/null >/dev/null 2>&1
 
-# With the tree's Wine session up its persistent server already holds the
-# change; otherwise wait for the server that reg started to write it out.
-state=$build/wine
-if ! { [ -f "$state/xvfb.pid" ] && kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null; }; then
-  loader=$(sed -n 's/^export WINELOADER="\(.*\)"/\1/p' "$run")
-  server=$(dirname "$loader")/wineserver${loader##*wine}
-  [ -x "$server" ] || server=$(dirname "$loader")/wineserver
-  WINEPREFIX=$state/prefix "$server" -w
-fi
+settle_registry "$build"
 
 now=$("$run" reg query "$key" /ve </dev/null 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')
 if [ "$now" != "$server_dll" ]; then

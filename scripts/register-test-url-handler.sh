@@ -5,10 +5,10 @@
 # address) appends the address to BUILD_DIR/test-url-handler/opened.log
 # instead of starting a browser. --restore puts Wine's winebrowser back.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 build=$(cd "$1" && pwd)
 mode=${2:-register}
-run=$build/wine-run
-[ -x "$run" ] || { echo "no $run: configure the build first" >&2; exit 1; }
+run=$(tree_wine_run "$build")
 state=$build/test-url-handler
 mkdir -p "$state"
 
@@ -29,11 +29,5 @@ for scheme in http https; do
   "$run" reg add "HKLM\\Software\\Classes\\$scheme\\shell\\open\\command" /ve /d "$command" /f </dev/null >/dev/null 2>&1
 done
 
-wine_state=$build/wine
-if ! { [ -f "$wine_state/xvfb.pid" ] && kill -0 "$(cat "$wine_state/xvfb.pid")" 2>/dev/null; }; then
-  loader=$(sed -n 's/^export WINELOADER="\(.*\)"/\1/p' "$run")
-  server=$(dirname "$loader")/wineserver${loader##*wine}
-  [ -x "$server" ] || server=$(dirname "$loader")/wineserver
-  WINEPREFIX=$wine_state/prefix "$server" -w
-fi
+settle_registry "$build"
 echo "http and https now open with: $command"

@@ -29,11 +29,8 @@ fi
 
 # Windows need a display: the tree's own Xvfb session, started for this run
 # when tests do not already keep one up.
-if [ ! -f "$tree/wine/display" ]; then
-  own_session=1
-  trap 'bash "$root/scripts/wine-session.sh" down "$tree"' EXIT
-  bash "$root/scripts/wine-session.sh" up "$tree"
-fi
+trap stop_own_wine_session EXIT
+share_wine_session "$tree"
 errors=$(mktemp)
 set +e
 "$tree/wine-run" "$tree/tools/skintool/skintool.exe" "${args[@]}" </dev/null 2>"$errors" | tr -d '\r'

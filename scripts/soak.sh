@@ -27,12 +27,8 @@ tree=$root/build/$(test_arch)
 [ -f "$tree/build.ninja" ] || bash "$root/scripts/build.sh"
 cmake --build "$tree" --target soak_runner -- -j"$(nproc)"
 
-started=
-if [ ! -f "$tree/wine/display" ]; then
-  bash "$root/scripts/wine-session.sh" up "$tree"
-  started=1
-fi
-trap '[ -n "$started" ] && bash "$root/scripts/wine-session.sh" down "$tree"' EXIT
+share_wine_session "$tree"
+trap stop_own_wine_session EXIT
 
 # The frames and the browser scenario host the stand-in browser, as the client does.
 bash "$root/scripts/register-standin-browser.sh" "$tree" >/dev/null

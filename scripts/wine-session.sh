@@ -2,14 +2,12 @@
 # up|down BUILD_DIR: the Xvfb display, Wine prefix and persistent wineserver
 # that one build tree's tests and demo run in. Touches nothing of others.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 action=$1
 build=$(cd "$2" && pwd)
 state=$build/wine
-run=$build/wine-run
-[ -x "$run" ] || { echo "no $run: configure the build first" >&2; exit 1; }
-loader=$(sed -n 's/^export WINELOADER="\(.*\)"/\1/p' "$run")
-server=$(dirname "$loader")/wineserver${loader##*wine}
-[ -x "$server" ] || server=$(dirname "$loader")/wineserver
+run=$(tree_wine_run "$build")
+server=$(tree_wineserver "$build")
 export WINEPREFIX=$state/prefix WINEDEBUG=-all
 mkdir -p "$state"
 

@@ -24,11 +24,6 @@ CMicroClientLogin* GetLoginFrame()
     return frame;
 }
 
-UINT CMicroClientLogin::GetResourceID() const
-{
-    return IDR_SKIN;
-}
-
 LRESULT CMicroClientLogin::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     CMicroClientWebFrame* web = m_webFrame.Get();
@@ -70,11 +65,6 @@ void CMicroClientLogin::KeepWebFrameAbove()
     // the login frame paint again.
     ::SetWindowPos(web->GetHWND(), m_hWnd, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOREDRAW);
     web->StackAboveOwner();
-}
-
-void CMicroClientLogin::OnFinalMessage(HWND /*hWnd*/)
-{
-    delete this;
 }
 
 void CMicroClientLogin::InitWindow()
@@ -127,12 +117,6 @@ void CMicroClientLogin::OnClick(TNotifyUI& msg)
         SendMessageW(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     else if (name == L"closebtn")
         Close(1);
-}
-
-LRESULT CMicroClientLogin::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
-{
-    // Neither Enter nor Escape closes the login frame.
-    return 0;
 }
 
 LRESULT CMicroClientLogin::OnDestroy(UINT, WPARAM, LPARAM, bool& bHandled)

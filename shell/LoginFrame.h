@@ -2,11 +2,11 @@
 // The client's main window: the skinned login picture with its minimise and
 // close buttons. Its destruction ends the program.
 #include "FrameRef.h"
-#include "engine/WindowImplBase.h"
+#include "MicroClientFrame.h"
 
 class CMicroClientWebFrame;
 
-class CMicroClientLogin : public Veneer::WindowImplBase {
+class CMicroClientLogin : public CMicroClientFrame {
 public:
     CMicroClientLogin() = default;
 
@@ -14,16 +14,10 @@ public:
     CMicroClientWebFrame* GetWebFrame() const { return m_webFrame.Get(); }
 
 protected:
-    LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     void OnClick(Veneer::TNotifyUI& msg) override;
-    Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
     Veneer::CStdString GetSkinFileName() const override { return L"login.xml"; }
-    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
-    Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
-    UINT GetResourceID() const override;
     LRESULT OnDestroy(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
 private:

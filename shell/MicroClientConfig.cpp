@@ -1,31 +1,17 @@
 #include "MicroClientConfig.h"
 #include "AddressTrailer.h"
+#include "foundation/HandleHolder.h"
 #include "foundation/ValueSyntax.h"
 #include <cstdint>
 #include <cwchar>
 
+using Veneer::CHandleHolder;
 using Veneer::CMarkup;
 using Veneer::CMarkupNode;
 using Veneer::ValueSyntax::ParseRect;
 using Veneer::ValueSyntax::ParseSize;
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : m_handle(handle) {}
-    ~FileHandle()
-    {
-        if (IsOpen()) ::CloseHandle(m_handle);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle { INVALID_HANDLE_VALUE };
-};
 
 bool SeekTo(HANDLE file, std::uint64_t offset)
 {
@@ -97,8 +83,8 @@ void ApplyConfigKey(CMicroClientConfig& config, LPCWSTR key, LPCWSTR value)
 
 std::string ReadAddressTrailer(LPCWSTR path)
 {
-    FileHandle file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file.IsOpen()) {
+    CHandleHolder file(::CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file.IsValid()) {
         std::wstring text = L"资源文件不存在，打开错误";
         if (path != nullptr) text += path;
         ::MessageBoxW(nullptr, text.c_str(), L"提示", MB_OK);

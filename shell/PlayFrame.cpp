@@ -4,9 +4,9 @@
 
 #include "LoginFrame.h"
 #include "MicroClientConfig.h"
-#include "NavigationText.h"
 #include "ShellResources.h"
 #include "engine/ControlUI.h"
+#include "engine/ImageHolder.h"
 #include "engine/RenderEngine.h"
 #include "hosting/ComHolder.h"
 #include "hosting/WebBrowserIds.h"
@@ -30,22 +30,6 @@ CMicroClientPlayFrame::~CMicroClientPlayFrame()
     if (icon != nullptr) ::DestroyIcon(icon);
 }
 
-UINT CMicroClientPlayFrame::GetResourceID() const
-{
-    return IDR_SKIN;
-}
-
-void CMicroClientPlayFrame::OnFinalMessage(HWND /*hWnd*/)
-{
-    delete this;
-}
-
-LRESULT CMicroClientPlayFrame::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
-{
-    // Neither Enter nor Escape leaves the game.
-    return 0;
-}
-
 void CMicroClientPlayFrame::InitWindow()
 {
     LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
@@ -59,7 +43,7 @@ void CMicroClientPlayFrame::InitWindow()
         if (!m_pBrowser->IsVisible()) m_pBrowser->SetVisible(true);
         m_pBrowser->SetWebBrowserEventHandler(this);
     }
-    m_pNotice = m_PaintManager.FindControl(L"pageNotice");
+    m_notice.Attach(m_pBrowser, m_PaintManager.FindControl(L"pageNotice"));
     m_pMaxBtn = m_PaintManager.FindControl(L"maxbtn");
     m_pRestoreBtn = m_PaintManager.FindControl(L"restorebtn");
 
@@ -70,15 +54,13 @@ void CMicroClientPlayFrame::InitWindow()
         ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     m_trayIcon.Add(m_hWnd, m_hTrayIcon, GetClientConfig().clientName.GetData());
 
-    TImageInfo* logo = CRenderEngine::LoadImageFromHICON(m_hTrayIcon);
-    if (logo == nullptr) return;
-    if (m_PaintManager.AddImage(L"Logo.png", logo->hBitmap, logo->nX, logo->nY, false) == nullptr) {
-        // The bitmap may already be gone with the refused record: drop only ours.
-        delete logo;
-        return;
-    }
-    // The bitmap now belongs to the paint manager.
-    delete logo;
+    CImageHolder logo(CRenderEngine::LoadImageFromHICON(m_hTrayIcon));
+    if (!logo) return;
+    const bool added = m_PaintManager.AddImage(L"Logo.png", logo->hBitmap, logo->nX, logo->nY, false) != nullptr;
+    // Added, the bitmap belongs to the paint manager; refused, it may be gone
+    // with the refused record: either way only our record is left to free.
+    logo.TakeBitmap();
+    if (!added) return;
     CControlUI* logoControl = m_PaintManager.FindControl(L"logo");
     if (logoControl != nullptr) logoControl->SetBkImage(L"Logo.png");
 }
@@ -164,30 +146,19 @@ void CMicroClientPlayFrame::Reload()
 {
     if (m_pBrowser == nullptr) return;
     // A page that never loaded has nothing to refresh: load it again.
-    if (m_pNotice != nullptr && m_pNotice->IsVisible()) {
-        ShowPageNotice(false);
-        m_pBrowser->Navigate2(m_sFailedAddress.IsEmpty() ? m_sStartUrl.GetData() : m_sFailedAddress.GetData());
+    if (m_notice.IsShown()) {
+        m_notice.Show(false);
+        const CStdString& failed = m_notice.FailedAddress();
+        m_pBrowser->Navigate2(failed.IsEmpty() ? m_sStartUrl.GetData() : failed.GetData());
         return;
     }
     m_pBrowser->Refresh2(kRefreshCompletely);
 }
 
-void CMicroClientPlayFrame::ShowPageNotice(bool show)
-{
-    if (m_pNotice == nullptr) return;
-    m_pNotice->SetVisible(show);
-    if (m_pBrowser != nullptr) m_pBrowser->SetVisible(!show);
-}
-
 void CMicroClientPlayFrame::NavigateError(IDispatch* pDisp, VARIANT*& url, VARIANT*& /*TargetFrameName*/,
                                           VARIANT*& /*StatusCode*/, VARIANT_BOOL*& Cancel)
 {
-    // Inner frames of a loaded game page keep the engine's own handling.
-    if (m_pBrowser == nullptr || m_pNotice == nullptr) return;
-    if (!IsTopLevelNavigation(pDisp, m_pBrowser->GetWebBrowser2())) return;
-    if (Cancel != nullptr) *Cancel = VARIANT_TRUE;
-    m_sFailedAddress = NavigationAddress(url);
-    ShowPageNotice(true);
+    m_notice.NavigateError(pDisp, url, Cancel);
 }
 
 void CMicroClientPlayFrame::OpenCustomerService() const

@@ -2,11 +2,12 @@
 // The play frame: the resizable skinned window showing the game page, with
 // its title bar buttons and the notification-area icon.
 #include "FrameRef.h"
+#include "MicroClientFrame.h"
+#include "PageNotice.h"
 #include "TrayIcon.h"
-#include "engine/WindowImplBase.h"
 #include "hosting/WebBrowserUI.h"
 
-class CMicroClientPlayFrame : public Veneer::WindowImplBase,
+class CMicroClientPlayFrame : public CMicroClientFrame,
                               public Veneer::CWebBrowserEventHandler,
                               public CFrameLifetime {
 public:
@@ -29,31 +30,23 @@ public:
         VARIANT*& StatusCode, VARIANT_BOOL*& Cancel) override;
 
 protected:
-    LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
     void OnClick(Veneer::TNotifyUI& msg) override;
-    Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
     Veneer::CStdString GetSkinFileName() const override { return L"playGameWindow.xml"; }
-    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
-    Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
-    UINT GetResourceID() const override;
 
 private:
     void OpenCustomerService() const;
     void ShowIfHidden();
     void Reload();
-    void ShowPageNotice(bool show);
 
     Veneer::CWebBrowserUI* m_pBrowser { nullptr };
     CTrayIcon m_trayIcon;
     HICON m_hTrayIcon { nullptr };  // ours: loaded unshared
     Veneer::CControlUI* m_pMaxBtn { nullptr };
     Veneer::CControlUI* m_pRestoreBtn { nullptr };
-    Veneer::CControlUI* m_pNotice { nullptr };
     Veneer::CStdString m_sStartUrl;
-    Veneer::CStdString m_sFailedAddress;
+    CPageNotice m_notice;
     // Broadcast by a restarted shell, whose notification area starts empty.
     const UINT m_uTaskbarCreated { ::RegisterWindowMessageW(L"TaskbarCreated") };
 

@@ -1,12 +1,7 @@
 #include "SingleInstance.h"
 
-CSingleInstance::CSingleInstance(LPCWSTR name)
+CSingleInstance::CSingleInstance(LPCWSTR name) : m_mutex(::CreateMutexW(nullptr, FALSE, name))
 {
-    m_hMutex = ::CreateMutexW(nullptr, FALSE, name);
-    m_bOtherRunning = m_hMutex != nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-CSingleInstance::~CSingleInstance()
-{
-    if (m_hMutex != nullptr) ::CloseHandle(m_hMutex);
+    // Nothing may run between CreateMutexW and this: it reports "already there" as its last error.
+    m_bOtherRunning = m_mutex.IsValid() && ::GetLastError() == ERROR_ALREADY_EXISTS;
 }

@@ -2,12 +2,13 @@
 // The named marker that lets one copy of the client run at a time.
 #include <windows.h>
 
+#include "foundation/HandleHolder.h"
+
 class CSingleInstance {
 public:
     // Creates (or opens) the marker `name` in one step, so two copies started
     // together cannot both miss each other.
     explicit CSingleInstance(LPCWSTR name);
-    ~CSingleInstance();
     CSingleInstance(const CSingleInstance&) = delete;
     CSingleInstance& operator=(const CSingleInstance&) = delete;
 
@@ -15,6 +16,6 @@ public:
     bool IsAnotherRunning() const { return m_bOtherRunning; }
 
 private:
-    HANDLE m_hMutex { nullptr };
+    Veneer::CHandleHolder m_mutex;
     bool m_bOtherRunning { false };
 };

@@ -35,22 +35,6 @@ CMicroClientWebFrame::~CMicroClientWebFrame()
     if (play != nullptr && ::IsWindow(play->GetHWND())) ::DestroyWindow(play->GetHWND());
 }
 
-UINT CMicroClientWebFrame::GetResourceID() const
-{
-    return IDR_SKIN;
-}
-
-void CMicroClientWebFrame::OnFinalMessage(HWND /*hWnd*/)
-{
-    delete this;
-}
-
-LRESULT CMicroClientWebFrame::ResponseDefaultKeyEvent(WPARAM /*wParam*/)
-{
-    // Escape in the login page must not close the page under the login frame.
-    return 0;
-}
-
 LRESULT CMicroClientWebFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     if (uMsg == WM_CLOSE) {
@@ -62,7 +46,7 @@ LRESULT CMicroClientWebFrame::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lPa
         if (target != nullptr) ::PostMessageW(target, WM_CLOSE, 1, 0);
         return 0;
     }
-    if (IsPageNoticeShown()) {
+    if (m_notice.IsShown()) {
         // The notice is no caption of its own: dragging it moves the login
         // frame, which the web frame follows.
         if (uMsg == WM_NCHITTEST) return HTCLIENT;
@@ -87,7 +71,7 @@ void CMicroClientWebFrame::InitWindow()
     const std::wstring loginPage = ReadTrailerAddress(0);
     if (loginPage.empty()) return;
     m_pBrowser = browser;
-    m_pNotice = m_PaintManager.FindControl(L"pageNotice");
+    m_notice.Attach(browser, m_PaintManager.FindControl(L"pageNotice"));
     browser->SetHomePage(loginPage.c_str());
     browser->SetWebBrowserEventHandler(this);
     if (!browser->IsVisible()) browser->SetVisible(true);
@@ -161,33 +145,17 @@ void CMicroClientWebFrame::BeforeNavigate2(IDispatch* /*pDisp*/, VARIANT*& url, 
 void CMicroClientWebFrame::NavigateError(IDispatch* pDisp, VARIANT*& url, VARIANT*& /*TargetFrameName*/,
     VARIANT*& /*StatusCode*/, VARIANT_BOOL*& Cancel)
 {
-    // Inner frames of a loaded page keep the engine's own handling.
-    if (m_pBrowser == nullptr || m_pNotice == nullptr) return;
-    if (!IsTopLevelNavigation(pDisp, m_pBrowser->GetWebBrowser2())) return;
-    if (Cancel != nullptr) *Cancel = VARIANT_TRUE;
-    m_sFailedAddress = NavigationAddress(url);
-    ShowPageNotice(true);
+    m_notice.NavigateError(pDisp, url, Cancel);
 }
 
 void CMicroClientWebFrame::OnClick(TNotifyUI& msg)
 {
     if (msg.pSender == nullptr || msg.pSender->GetName() != L"retrybtn") return;
     if (m_pBrowser == nullptr) return;
-    ShowPageNotice(false);
-    if (m_sFailedAddress.IsEmpty()) m_pBrowser->NavigateHomePage();
-    else m_pBrowser->Navigate2(m_sFailedAddress.GetData());
-}
-
-void CMicroClientWebFrame::ShowPageNotice(bool show)
-{
-    if (m_pNotice == nullptr) return;
-    m_pNotice->SetVisible(show);
-    if (m_pBrowser != nullptr) m_pBrowser->SetVisible(!show);
-}
-
-bool CMicroClientWebFrame::IsPageNoticeShown() const
-{
-    return m_pNotice != nullptr && m_pNotice->IsVisible();
+    m_notice.Show(false);
+    const CStdString& failed = m_notice.FailedAddress();
+    if (failed.IsEmpty()) m_pBrowser->NavigateHomePage();
+    else m_pBrowser->Navigate2(failed.GetData());
 }
 
 void CMicroClientWebFrame::DragLoginFrame()

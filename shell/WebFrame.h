@@ -3,12 +3,13 @@
 // over it, showing the operator's login page with pure green see-through. It
 // starts play when the page navigates to an address with the play keyword.
 #include "FrameRef.h"
-#include "engine/WindowImplBase.h"
+#include "MicroClientFrame.h"
+#include "PageNotice.h"
 #include "hosting/WebBrowserUI.h"
 
 class CMicroClientPlayFrame;
 
-class CMicroClientWebFrame : public Veneer::WindowImplBase,
+class CMicroClientWebFrame : public CMicroClientFrame,
                              public Veneer::CWebBrowserEventHandler,
                              public CFrameLifetime {
 public:
@@ -37,15 +38,9 @@ public:
     CMicroClientPlayFrame* GetPlayFrame() const { return m_playFrame.Get(); }
 
 protected:
-    LPCWSTR GetFrameClassName() const override { return L"Tarrowin"; }
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
-    void OnFinalMessage(HWND hWnd) override;
     void InitWindow() override;
-    Veneer::CStdString GetSkinDirectory() const override { return L".\\"; }
     Veneer::CStdString GetSkinFileName() const override { return L"loginWebWnd.xml"; }
-    LRESULT ResponseDefaultKeyEvent(WPARAM wParam) override;
-    Veneer::UILIB_RESOURCETYPE GetResourceType() const override { return Veneer::SKIN_ZIP_RESOURCE; }
-    UINT GetResourceID() const override;
     LRESULT OnCreate(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     void OnClick(Veneer::TNotifyUI& msg) override;
 
@@ -53,16 +48,13 @@ protected:
     virtual bool OpenPlayFrame(const Veneer::CStdString& address);
 
 private:
-    void ShowPageNotice(bool show);
-    bool IsPageNoticeShown() const;
     // Starts moving the login frame, as a drag on its own picture does.
     void DragLoginFrame();
 
     // Not owned as a window child: this frame destroys its window when it goes.
     CFrameRef<CMicroClientPlayFrame> m_playFrame;
     Veneer::CWebBrowserUI* m_pBrowser { nullptr };
-    Veneer::CControlUI* m_pNotice { nullptr };
-    Veneer::CStdString m_sFailedAddress;
+    CPageNotice m_notice;
     int m_offsetLeft { 0 };
     int m_offsetTop { 0 };
     int m_height { 0 };

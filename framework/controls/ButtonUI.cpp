@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "controls/ControlStates.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
 #include "engine/RenderEngineInternal.h"
@@ -112,16 +113,8 @@ void CButtonUI::DoEvent(TEventUI& event)
         }
         return;
     case EVENT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= STATE_HOT;
-            Invalidate();
-        }
-        break;
     case EVENT_MOUSELEAVE:
-        if (IsEnabled()) {
-            m_uButtonState &= ~STATE_HOT;
-            Invalidate();
-        }
+        TrackHot(*this, m_uButtonState, event);
         break;
     case EVENT_SETCURSOR:
         ::SetCursor(::LoadCursorW(nullptr, IDC_HAND));
@@ -227,16 +220,7 @@ bool CButtonUI::DrawStateImage(HDC hDC, CStdString& image)
 
 void CButtonUI::RefreshStateBits()
 {
-    if (IsFocused()) {
-        m_uButtonState |= STATE_FOCUSED;
-    } else {
-        m_uButtonState &= ~STATE_FOCUSED;
-    }
-    if (!IsEnabled()) {
-        m_uButtonState |= STATE_DISABLED;
-    } else {
-        m_uButtonState &= ~STATE_DISABLED;
-    }
+    RefreshFocusAndEnabled(*this, m_uButtonState);
 }
 
 void CButtonUI::PaintStatusImage(HDC hDC)

@@ -17,7 +17,6 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    bool HandsShortcutOn() const override { return false; }
     bool TakesCaptionClick() const override { return true; }
     UINT GetControlFlags() const override;
 

@@ -4,10 +4,12 @@
 #include <climits>
 #include <cwchar>
 
+#include "controls/ControlStates.h"
 #include "controls/ListItemAttributes.h"
 #include "controls/ScrollBarUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/RectMath.h"
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
@@ -493,16 +495,7 @@ void CComboUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
 void CComboUI::RefreshStateBits()
 {
-    if (IsFocused()) {
-        m_uButtonState |= STATE_FOCUSED;
-    } else {
-        m_uButtonState &= ~STATE_FOCUSED;
-    }
-    if (!IsEnabled()) {
-        m_uButtonState |= STATE_DISABLED;
-    } else {
-        m_uButtonState &= ~STATE_DISABLED;
-    }
+    RefreshFocusAndEnabled(*this, m_uButtonState);
 }
 
 void CComboUI::PaintStatusImage(HDC hDC)
@@ -518,25 +511,15 @@ void CComboUI::PaintStatusImage(HDC hDC)
     } else if ((m_uButtonState & STATE_FOCUSED) != 0) {
         pStateImage = &m_sFocusedImage;
     }
-    if (pStateImage != nullptr && !pStateImage->IsEmpty()) {
-        if (DrawImage(hDC, pStateImage->GetData())) {
-            return;
-        }
-        pStateImage->Empty();
+    if (pStateImage != nullptr && DrawOrDrop(*this, hDC, *pStateImage)) {
+        return;
     }
-    if (!m_sNormalImage.IsEmpty() && !DrawImage(hDC, m_sNormalImage.GetData())) {
-        m_sNormalImage.Empty();
-    }
+    DrawOrDrop(*this, hDC, m_sNormalImage);
 }
 
 RECT CComboUI::GetTextRect() const
 {
-    RECT rcText = m_rcItem;
-    rcText.left += m_rcTextPadding.left;
-    rcText.right -= m_rcTextPadding.right;
-    rcText.top += m_rcTextPadding.top;
-    rcText.bottom -= m_rcTextPadding.bottom;
-    return rcText;
+    return RectMath::Pad(m_rcItem, m_rcTextPadding);
 }
 
 void CComboUI::PaintSelectedItem(HDC hDC, const RECT& rcText)

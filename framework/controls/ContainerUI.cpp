@@ -26,6 +26,52 @@ CControlUI* CALLBACK ReapVisitor(CControlUI* pThis, LPVOID pData)
 
 bool RectsIntersect(const RECT& a, const RECT& b) { return RectMath::Intersects(a, b); }
 
+// The scrolling operations of one axis, backwards before forwards.
+struct TScrollSteps {
+    void (CContainerUI::*pLineBack)();
+    void (CContainerUI::*pLineForward)();
+    void (CContainerUI::*pPageBack)();
+    void (CContainerUI::*pPageForward)();
+    void (CContainerUI::*pHome)();
+    void (CContainerUI::*pEnd)();
+};
+
+const TScrollSteps kVerticalSteps { &CContainerUI::LineUp, &CContainerUI::LineDown, &CContainerUI::PageUp,
+    &CContainerUI::PageDown, &CContainerUI::HomeUp, &CContainerUI::EndDown };
+const TScrollSteps kHorizontalSteps { &CContainerUI::LineLeft, &CContainerUI::LineRight, &CContainerUI::PageLeft,
+    &CContainerUI::PageRight, &CContainerUI::HomeLeft, &CContainerUI::EndRight };
+
+bool IsUsable(const CScrollBarUI* pScrollBar)
+{
+    return pScrollBar != nullptr && pScrollBar->IsVisible() && pScrollBar->IsEnabled();
+}
+
+// Arrow, page, home and end keys and wheel steps; false for anything else.
+bool ScrollByEvent(CContainerUI& container, const TScrollSteps& steps, const TEventUI& event)
+{
+    void (CContainerUI::*pStep)() = nullptr;
+    if (event.Type == EVENT_KEYDOWN) {
+        switch (event.chKey) {
+        case VK_DOWN: pStep = steps.pLineForward; break;
+        case VK_UP: pStep = steps.pLineBack; break;
+        case VK_NEXT: pStep = steps.pPageForward; break;
+        case VK_PRIOR: pStep = steps.pPageBack; break;
+        case VK_HOME: pStep = steps.pHome; break;
+        case VK_END: pStep = steps.pEnd; break;
+        default: break;
+        }
+    } else if (event.Type == EVENT_SCROLLWHEEL) {
+        switch (LOWORD(event.wParam)) {
+        case SB_LINEUP: pStep = steps.pLineBack; break;
+        case SB_LINEDOWN: pStep = steps.pLineForward; break;
+        default: break;
+        }
+    }
+    if (pStep == nullptr) return false;
+    (container.*pStep)();
+    return true;
+}
+
 }  // namespace
 
 CContainerUI::CContainerUI() = default;
@@ -346,45 +392,15 @@ void CContainerUI::DoEvent(TEventUI& event)
         m_bFocused = false;
         return;
     }
-    if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()
-        && m_pVerticalScrollBar->IsEnabled()) {
-        if (event.Type == EVENT_KEYDOWN) {
-            switch (event.chKey) {
-            case VK_DOWN: LineDown(); return;
-            case VK_UP: LineUp(); return;
-            case VK_NEXT: PageDown(); return;
-            case VK_PRIOR: PageUp(); return;
-            case VK_HOME: HomeUp(); return;
-            case VK_END: EndDown(); return;
-            default: break;
-            }
-        } else if (event.Type == EVENT_SCROLLWHEEL) {
-            switch (LOWORD(event.wParam)) {
-            case SB_LINEUP: LineUp(); return;
-            case SB_LINEDOWN: LineDown(); return;
-            default: break;
-            }
-        }
-    } else if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()
-        && m_pHorizontalScrollBar->IsEnabled()) {
-        if (event.Type == EVENT_KEYDOWN) {
-            switch (event.chKey) {
-            case VK_DOWN: LineRight(); return;
-            case VK_UP: LineLeft(); return;
-            case VK_NEXT: PageRight(); return;
-            case VK_PRIOR: PageLeft(); return;
-            case VK_HOME: HomeLeft(); return;
-            case VK_END: EndRight(); return;
-            default: break;
-            }
-        } else if (event.Type == EVENT_SCROLLWHEEL) {
-            switch (LOWORD(event.wParam)) {
-            case SB_LINEUP: LineLeft(); return;
-            case SB_LINEDOWN: LineRight(); return;
-            default: break;
-            }
-        }
+    // Keys and the wheel scroll along the vertical bar when it is usable,
+    // else along the horizontal one.
+    const TScrollSteps* pSteps = nullptr;
+    if (IsUsable(m_pVerticalScrollBar)) {
+        pSteps = &kVerticalSteps;
+    } else if (IsUsable(m_pHorizontalScrollBar)) {
+        pSteps = &kHorizontalSteps;
     }
+    if (pSteps != nullptr && ScrollByEvent(*this, *pSteps, event)) return;
     CControlUI::DoEvent(event);
 }
 

@@ -57,7 +57,6 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    bool HandsShortcutOn() const override { return false; }
     UINT GetControlFlags() const override;
 
     SYSTEMTIME& GetTime();

@@ -3,6 +3,7 @@
 #include <cwchar>
 #include <string>
 
+#include "controls/ControlStates.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
 #include "foundation/ValueSyntax.h"
@@ -444,16 +445,8 @@ void CEditUI::DoEvent(TEventUI& event)
     case EVENT_CONTEXTMENU:
         return;
     case EVENT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= STATE_HOT;
-            Invalidate();
-        }
-        return;
     case EVENT_MOUSELEAVE:
-        if (IsEnabled()) {
-            m_uButtonState &= ~STATE_HOT;
-            Invalidate();
-        }
+        TrackHot(*this, m_uButtonState, event);
         return;
     default:
         break;
@@ -491,16 +484,7 @@ void CEditUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
 
 void CEditUI::PaintStatusImage(HDC hDC)
 {
-    if (IsFocused()) {
-        m_uButtonState |= STATE_FOCUSED;
-    } else {
-        m_uButtonState &= ~STATE_FOCUSED;
-    }
-    if (!IsEnabled()) {
-        m_uButtonState |= STATE_DISABLED;
-    } else {
-        m_uButtonState &= ~STATE_DISABLED;
-    }
+    RefreshFocusAndEnabled(*this, m_uButtonState);
 
     CStdString* pState = nullptr;
     if ((m_uButtonState & STATE_DISABLED) != 0) {
@@ -510,15 +494,10 @@ void CEditUI::PaintStatusImage(HDC hDC)
     } else if ((m_uButtonState & STATE_HOT) != 0) {
         pState = &m_sHotImage;
     }
-    if (pState != nullptr && !pState->IsEmpty()) {
-        if (DrawImage(hDC, pState->GetData())) {
-            return;
-        }
-        pState->Empty();
+    if (pState != nullptr && DrawOrDrop(*this, hDC, *pState)) {
+        return;
     }
-    if (!m_sNormalImage.IsEmpty() && !DrawImage(hDC, m_sNormalImage.GetData())) {
-        m_sNormalImage.Empty();
-    }
+    DrawOrDrop(*this, hDC, m_sNormalImage);
 }
 
 void CEditUI::PaintText(HDC hDC)

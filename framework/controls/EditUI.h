@@ -48,7 +48,6 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    bool HandsShortcutOn() const override { return false; }
     UINT GetControlFlags() const override;
 
     void SetEnabled(bool bEnable = true) override;

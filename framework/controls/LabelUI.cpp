@@ -6,6 +6,7 @@
 #include "engine/GdiPlusSession.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/RectMath.h"
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
@@ -428,12 +429,7 @@ void CLabelUI::ResolveDefaultColors()
 
 RECT CLabelUI::GetTextRect() const
 {
-    RECT rc = m_rcItem;
-    rc.left += m_rcTextPadding.left;
-    rc.right -= m_rcTextPadding.right;
-    rc.top += m_rcTextPadding.top;
-    rc.bottom -= m_rcTextPadding.bottom;
-    return rc;
+    return RectMath::Pad(m_rcItem, m_rcTextPadding);
 }
 
 void CLabelUI::PaintText(HDC hDC)

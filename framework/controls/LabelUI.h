@@ -29,9 +29,6 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    // Only the plain label hands its shortcut on; the captioned controls
-    // built on it take the focus themselves.
-    bool HandsShortcutOn() const override { return true; }
 
     // With effects enabled these read and write the effects text instead of
     // the ordinary text. On an internal failure they throw a CLabelEffectError

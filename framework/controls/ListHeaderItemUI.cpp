@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "controls/ControlStates.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/RectMath.h"
 #include "foundation/ValueSyntax.h"
 
 namespace Veneer {
@@ -200,16 +202,8 @@ void CListHeaderItemUI::DoEvent(TEventUI& event)
         break;
     }
     case EVENT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= STATE_HOT;
-            Invalidate();
-        }
-        return;
     case EVENT_MOUSELEAVE:
-        if (IsEnabled()) {
-            m_uButtonState &= ~STATE_HOT;
-            Invalidate();
-        }
+        TrackHot(*this, m_uButtonState, event);
         return;
     default:
         break;
@@ -276,21 +270,6 @@ void CListHeaderItemUI::SetAttribute(LPCWSTR pstrName, LPCWSTR pstrValue)
     }
 }
 
-namespace {
-
-// Draws an image string; one that does not draw is dropped for good.
-void DrawOrDrop(CControlUI* pControl, HDC hDC, CStdString& sImage, LPCWSTR pStrModify = nullptr)
-{
-    if (sImage.IsEmpty()) {
-        return;
-    }
-    if (!pControl->DrawImage(hDC, sImage.GetData(), pStrModify)) {
-        sImage.Empty();
-    }
-}
-
-}  // namespace
-
 void CListHeaderItemUI::PaintStatusImage(HDC hDC)
 {
     if (IsFocused()) {
@@ -308,9 +287,9 @@ void CListHeaderItemUI::PaintStatusImage(HDC hDC)
         pState = &m_sFocusedImage;
     }
     if (pState != nullptr && !pState->IsEmpty()) {
-        DrawOrDrop(this, hDC, *pState);
+        DrawOrDrop(*this, hDC, *pState);
     } else {
-        DrawOrDrop(this, hDC, m_sNormalImage);
+        DrawOrDrop(*this, hDC, m_sNormalImage);
     }
 
     if (!m_sSepImage.IsEmpty()) {
@@ -321,7 +300,7 @@ void CListHeaderItemUI::PaintStatusImage(HDC hDC)
         rcThumb.bottom -= m_rcItem.top;
         m_sSepImageModify.SmallFormat(L"dest='%d,%d,%d,%d'", static_cast<int>(rcThumb.left),
             static_cast<int>(rcThumb.top), static_cast<int>(rcThumb.right), static_cast<int>(rcThumb.bottom));
-        DrawOrDrop(this, hDC, m_sSepImage, m_sSepImageModify.GetData());
+        DrawOrDrop(*this, hDC, m_sSepImage, m_sSepImageModify.GetData());
     }
 }
 
@@ -336,11 +315,7 @@ void CListHeaderItemUI::PaintText(HDC hDC)
     if (m_sText.IsEmpty()) {
         return;
     }
-    RECT rcText = m_rcItem;
-    rcText.left += m_rcTextPadding.left;
-    rcText.top += m_rcTextPadding.top;
-    rcText.right -= m_rcTextPadding.right;
-    rcText.bottom -= m_rcTextPadding.bottom;
+    RECT rcText = RectMath::Pad(m_rcItem, m_rcTextPadding);
     if (m_bShowHtml) {
         int nLinks = 0;
         CRenderEngine::DrawHtmlText(hDC, m_pManager, rcText, m_sText.GetData(), m_dwTextColor, nullptr, nullptr,

@@ -1,20 +1,9 @@
 #include "controls/ListItemPaint.h"
 
+#include "controls/ControlStates.h"
 #include "engine/RenderEngine.h"
 
 namespace Veneer {
-
-bool DrawListStyleImage(CControlUI* pItem, HDC hDC, CStdString& sImage)
-{
-    if (sImage.IsEmpty()) {
-        return false;
-    }
-    if (pItem->DrawImage(hDC, sImage.GetData())) {
-        return true;
-    }
-    sImage.Empty();
-    return false;
-}
 
 void PaintListItemBk(CControlUI* pItem, HDC hDC, TListInfoUI* pInfo, int iIndex, bool bSelected, UINT uButtonState)
 {
@@ -36,13 +25,13 @@ void PaintListItemBk(CControlUI* pItem, HDC hDC, TListInfoUI* pInfo, int iIndex,
         CRenderEngine::DrawColor(hDC, pItem->GetPos(), pItem->GetAdjustColor(iBackColor));
     }
 
-    if (!pItem->IsEnabled() && DrawListStyleImage(pItem, hDC, pInfo->sDisabledImage)) {
+    if (!pItem->IsEnabled() && DrawOrDrop(*pItem, hDC, pInfo->sDisabledImage)) {
         return;
     }
-    if (bSelected && DrawListStyleImage(pItem, hDC, pInfo->sSelectedImage)) {
+    if (bSelected && DrawOrDrop(*pItem, hDC, pInfo->sSelectedImage)) {
         return;
     }
-    if ((uButtonState & STATE_HOT) != 0 && DrawListStyleImage(pItem, hDC, pInfo->sHotImage)) {
+    if ((uButtonState & STATE_HOT) != 0 && DrawOrDrop(*pItem, hDC, pInfo->sHotImage)) {
         return;
     }
 
@@ -51,7 +40,7 @@ void PaintListItemBk(CControlUI* pItem, HDC hDC, TListInfoUI* pInfo, int iIndex,
         if (!bOddRow && !pItem->DrawImage(hDC, sOwnImage.GetData())) {
             pItem->SetBkImage(L"");
         }
-    } else if (DrawListStyleImage(pItem, hDC, pInfo->sBkImage)) {
+    } else if (DrawOrDrop(*pItem, hDC, pInfo->sBkImage)) {
         return;
     }
 

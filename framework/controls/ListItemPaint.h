@@ -13,10 +13,6 @@ void PaintListItemBk(CControlUI* pItem, HDC hDC, TListInfoUI* pInfo, int iIndex,
 // Text colour of an item in its current state.
 DWORD ListItemTextColor(const CControlUI* pItem, const TListInfoUI* pInfo, bool bSelected, UINT uButtonState);
 
-// Copies an image string of the shared style into the modifiable string
-// DrawImage needs, and drops it from the style when it does not draw.
-bool DrawListStyleImage(CControlUI* pItem, HDC hDC, CStdString& sImage);
-
 }  // namespace Veneer
 
 namespace Veneer {

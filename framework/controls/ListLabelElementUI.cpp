@@ -5,6 +5,7 @@
 #include "controls/ListItemPaint.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/RectMath.h"
 
 namespace Veneer {
 
@@ -69,11 +70,7 @@ void CListLabelElementUI::DrawItemText(HDC hDC, const RECT& rcItem)
     }
     const TListInfoUI* pInfo = m_pOwner->GetListInfo();
     const DWORD dwTextColor = ListItemTextColor(this, pInfo, m_bSelected, m_uButtonState);
-    RECT rcText = rcItem;
-    rcText.left += pInfo->rcTextPadding.left;
-    rcText.right -= pInfo->rcTextPadding.right;
-    rcText.top += pInfo->rcTextPadding.top;
-    rcText.bottom -= pInfo->rcTextPadding.bottom;
+    RECT rcText = RectMath::Pad(rcItem, pInfo->rcTextPadding);
     if (pInfo->bShowHtml) {
         int nLinks = 0;
         CRenderEngine::DrawHtmlText(hDC, m_pManager, rcText, m_sText.GetData(), dwTextColor, nullptr, nullptr,

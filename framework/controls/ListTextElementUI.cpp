@@ -5,6 +5,7 @@
 #include "controls/ListItemPaint.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
+#include "foundation/RectMath.h"
 
 namespace Veneer {
 
@@ -141,11 +142,8 @@ void CListTextElementUI::DrawItemText(HDC hDC, const RECT& rcItem)
     m_nLinks = 0;
     const int nColumns = pInfo->nColumns < UILIST_MAX_COLUMNS ? pInfo->nColumns : UILIST_MAX_COLUMNS;
     for (int i = 0; i < nColumns; ++i) {
-        RECT rcText = { pInfo->rcColumn[i].left, rcItem.top, pInfo->rcColumn[i].right, rcItem.bottom };
-        rcText.left += pInfo->rcTextPadding.left;
-        rcText.right -= pInfo->rcTextPadding.right;
-        rcText.top += pInfo->rcTextPadding.top;
-        rcText.bottom -= pInfo->rcTextPadding.bottom;
+        const RECT rcColumn = { pInfo->rcColumn[i].left, rcItem.top, pInfo->rcColumn[i].right, rcItem.bottom };
+        RECT rcText = RectMath::Pad(rcColumn, pInfo->rcTextPadding);
         LPCWSTR pstrText = pCallback != nullptr ? pCallback->GetItemText(this, m_iIndex, i) : GetText(i);
         if (pstrText == nullptr || pstrText[0] == L'\0') {
             continue;

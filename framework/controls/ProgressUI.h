@@ -13,7 +13,6 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    bool HandsShortcutOn() const override { return false; }
 
     bool IsHorizontal() const { return m_bHorizontal; }
     void SetHorizontal(bool bHorizontal = true);

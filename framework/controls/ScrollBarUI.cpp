@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/ControlStates.h"
 #include "controls/ContainerUI.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
@@ -250,84 +251,49 @@ void CScrollBarUI::SetPos(RECT rc)
     CControlUI::SetPos(rc);
     rc = m_rcItem;
 
-    if (!m_bHorizontal) {
-        const int s = m_cxFixed;
-        const int cy = rc.bottom - rc.top;
-        int t = cy;
-        if (m_bShowButton1) {
-            t -= s;
-        }
-        if (m_bShowButton2) {
-            t -= s;
-        }
-        if (t > s) {
-            m_rcButton1 = m_bShowButton1 ? RECT { rc.left, rc.top, rc.left + s, rc.top + s }
-                                         : RECT { rc.left, rc.top, rc.left, rc.top };
-            m_rcButton2 = m_bShowButton2 ? RECT { rc.left, rc.bottom - s, rc.left + s, rc.bottom }
-                                         : RECT { rc.left, rc.bottom, rc.left, rc.bottom };
-            m_rcThumb.left = rc.left;
-            m_rcThumb.right = rc.left + s;
-            if (m_nRange > 0) {
-                const int cyThumb = std::max(static_cast<int>(static_cast<long long>(cy) * t / (cy + m_nRange)), s);
-                m_rcThumb.top = static_cast<int>(static_cast<long long>(t - cyThumb) * m_nScrollPos / m_nRange)
-                    + m_rcButton1.bottom;
-                m_rcThumb.bottom = m_rcThumb.top + cyThumb;
-                if (m_rcThumb.bottom > m_rcButton2.top) {
-                    m_rcThumb.top = m_rcButton2.top - cyThumb;
-                    m_rcThumb.bottom = m_rcButton2.top;
-                }
-            } else {
-                m_rcThumb.top = m_rcButton1.bottom;
-                m_rcThumb.bottom = m_rcButton2.top;
-            }
-        } else {
-            const int c = std::min(cy / 2, s);
-            m_rcButton1 = m_bShowButton1 ? RECT { rc.left, rc.top, rc.left + s, rc.top + c }
-                                         : RECT { rc.left, rc.top, rc.left, rc.top };
-            m_rcButton2 = m_bShowButton2 ? RECT { rc.left, rc.bottom - c, rc.left + s, rc.bottom }
-                                         : RECT { rc.left, rc.bottom, rc.left, rc.bottom };
-            m_rcThumb = RECT { 0, 0, 0, 0 };
-        }
-        return;
-    }
+    // One layout along the bar's axis: `lo`..`hi` along it, `across` the
+    // edge it stands on, `s` its thickness.
+    const bool bVertical = !m_bHorizontal;
+    const int s = bVertical ? m_cxFixed : m_cyFixed;
+    const int lo = bVertical ? rc.top : rc.left;
+    const int hi = bVertical ? rc.bottom : rc.right;
+    const int across = bVertical ? rc.left : rc.top;
+    auto place = [bVertical](int alongLo, int alongHi, int acrossLo, int acrossHi) {
+        return bVertical ? RECT { acrossLo, alongLo, acrossHi, alongHi }
+                         : RECT { alongLo, acrossLo, alongHi, acrossHi };
+    };
 
-    const int s = m_cyFixed;
-    const int cx = rc.right - rc.left;
-    int t = cx;
+    const int length = hi - lo;
+    int t = length;
     if (m_bShowButton1) {
         t -= s;
     }
     if (m_bShowButton2) {
         t -= s;
     }
-    if (t > s) {
-        m_rcButton1 = m_bShowButton1 ? RECT { rc.left, rc.top, rc.left + s, rc.top + s }
-                                     : RECT { rc.left, rc.top, rc.left, rc.top };
-        m_rcButton2 = m_bShowButton2 ? RECT { rc.right - s, rc.top, rc.right, rc.top + s }
-                                     : RECT { rc.right, rc.top, rc.right, rc.top };
-        m_rcThumb.top = rc.top;
-        m_rcThumb.bottom = rc.top + s;
-        if (m_nRange > 0) {
-            const int cxThumb = std::max(static_cast<int>(static_cast<long long>(cx) * t / (cx + m_nRange)), s);
-            m_rcThumb.left = static_cast<int>(static_cast<long long>(t - cxThumb) * m_nScrollPos / m_nRange)
-                + m_rcButton1.right;
-            m_rcThumb.right = m_rcThumb.left + cxThumb;
-            if (m_rcThumb.right > m_rcButton2.left) {
-                m_rcThumb.left = m_rcButton2.left - cxThumb;
-                m_rcThumb.right = m_rcButton2.left;
-            }
-        } else {
-            m_rcThumb.left = m_rcButton1.right;
-            m_rcThumb.right = m_rcButton2.left;
-        }
-    } else {
-        const int c = std::min(cx / 2, s);
-        m_rcButton1 = m_bShowButton1 ? RECT { rc.left, rc.top, rc.left + c, rc.top + s }
-                                     : RECT { rc.left, rc.top, rc.left, rc.top };
-        m_rcButton2 = m_bShowButton2 ? RECT { rc.right - c, rc.top, rc.right, rc.top + s }
-                                     : RECT { rc.right, rc.top, rc.right, rc.top };
+    // Too short for a thumb: the buttons share the length.
+    const int button = t > s ? s : std::min(length / 2, s);
+    m_rcButton1 = m_bShowButton1 ? place(lo, lo + button, across, across + s) : place(lo, lo, across, across);
+    m_rcButton2 = m_bShowButton2 ? place(hi - button, hi, across, across + s) : place(hi, hi, across, across);
+    if (t <= s) {
         m_rcThumb = RECT { 0, 0, 0, 0 };
+        return;
     }
+
+    const int button1End = m_bShowButton1 ? lo + s : lo;
+    const int button2Start = m_bShowButton2 ? hi - s : hi;
+    int thumbLo = button1End;
+    int thumbHi = button2Start;
+    if (m_nRange > 0) {
+        const int thumb = std::max(static_cast<int>(static_cast<long long>(length) * t / (length + m_nRange)), s);
+        thumbLo = static_cast<int>(static_cast<long long>(t - thumb) * m_nScrollPos / m_nRange) + button1End;
+        thumbHi = thumbLo + thumb;
+        if (thumbHi > button2Start) {
+            thumbLo = button2Start - thumb;
+            thumbHi = button2Start;
+        }
+    }
+    m_rcThumb = place(thumbLo, thumbHi, across, across + s);
 }
 
 void CScrollBarUI::ScrollLine(bool bForward)
@@ -585,14 +551,7 @@ void CScrollBarUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
 bool CScrollBarUI::DrawOrDrop(HDC hDC, CStdString& sImage, LPCWSTR pStrModify)
 {
-    if (sImage.IsEmpty()) {
-        return false;
-    }
-    if (DrawImage(hDC, sImage.GetData(), pStrModify)) {
-        return true;
-    }
-    sImage.Empty();
-    return false;
+    return Veneer::DrawOrDrop(*this, hDC, sImage, pStrModify);
 }
 
 bool CScrollBarUI::DrawStateImage(HDC hDC, UINT uState, CStdString* pNormal, CStdString* pHot,
@@ -625,23 +584,28 @@ void CScrollBarUI::PaintBk(HDC hDC)
         &m_sBkDisabledImage, nullptr);
 }
 
+void CScrollBarUI::PaintPart(HDC hDC, const RECT& rcPart, UINT& uState, CStdString* pNormal,
+    CStdString* pHot, CStdString* pPushed, CStdString* pDisabled)
+{
+    if (IsEnabled()) {
+        uState &= ~STATE_DISABLED;
+    } else {
+        uState |= STATE_DISABLED;
+    }
+    m_sImageModify.Format(L"dest='%d,%d,%d,%d'", rcPart.left - m_rcItem.left, rcPart.top - m_rcItem.top,
+        rcPart.right - m_rcItem.left, rcPart.bottom - m_rcItem.top);
+    if (!DrawStateImage(hDC, uState, pNormal, pHot, pPushed, pDisabled, m_sImageModify.GetData())) {
+        CRenderEngine::DrawRect(hDC, rcPart, 2, kMissingImageOutline);
+    }
+}
+
 void CScrollBarUI::PaintButton1(HDC hDC)
 {
     if (!m_bShowButton1) {
         return;
     }
-    if (IsEnabled()) {
-        m_uButton1State &= ~STATE_DISABLED;
-    } else {
-        m_uButton1State |= STATE_DISABLED;
-    }
-    m_sImageModify.Format(L"dest='%d,%d,%d,%d'", m_rcButton1.left - m_rcItem.left,
-        m_rcButton1.top - m_rcItem.top, m_rcButton1.right - m_rcItem.left,
-        m_rcButton1.bottom - m_rcItem.top);
-    if (!DrawStateImage(hDC, m_uButton1State, &m_sButton1NormalImage, &m_sButton1HotImage,
-            &m_sButton1PushedImage, &m_sButton1DisabledImage, m_sImageModify.GetData())) {
-        CRenderEngine::DrawRect(hDC, m_rcButton1, 2, kMissingImageOutline);
-    }
+    PaintPart(hDC, m_rcButton1, m_uButton1State, &m_sButton1NormalImage, &m_sButton1HotImage,
+        &m_sButton1PushedImage, &m_sButton1DisabledImage);
 }
 
 void CScrollBarUI::PaintButton2(HDC hDC)
@@ -649,18 +613,8 @@ void CScrollBarUI::PaintButton2(HDC hDC)
     if (!m_bShowButton2) {
         return;
     }
-    if (IsEnabled()) {
-        m_uButton2State &= ~STATE_DISABLED;
-    } else {
-        m_uButton2State |= STATE_DISABLED;
-    }
-    m_sImageModify.Format(L"dest='%d,%d,%d,%d'", m_rcButton2.left - m_rcItem.left,
-        m_rcButton2.top - m_rcItem.top, m_rcButton2.right - m_rcItem.left,
-        m_rcButton2.bottom - m_rcItem.top);
-    if (!DrawStateImage(hDC, m_uButton2State, &m_sButton2NormalImage, &m_sButton2HotImage,
-            &m_sButton2PushedImage, &m_sButton2DisabledImage, m_sImageModify.GetData())) {
-        CRenderEngine::DrawRect(hDC, m_rcButton2, 2, kMissingImageOutline);
-    }
+    PaintPart(hDC, m_rcButton2, m_uButton2State, &m_sButton2NormalImage, &m_sButton2HotImage,
+        &m_sButton2PushedImage, &m_sButton2DisabledImage);
 }
 
 void CScrollBarUI::PaintThumb(HDC hDC)
@@ -668,18 +622,8 @@ void CScrollBarUI::PaintThumb(HDC hDC)
     if (IsNullRect(m_rcThumb)) {
         return;
     }
-    if (IsEnabled()) {
-        m_uThumbState &= ~STATE_DISABLED;
-    } else {
-        m_uThumbState |= STATE_DISABLED;
-    }
-    m_sImageModify.Format(L"dest='%d,%d,%d,%d'", m_rcThumb.left - m_rcItem.left,
-        m_rcThumb.top - m_rcItem.top, m_rcThumb.right - m_rcItem.left,
-        m_rcThumb.bottom - m_rcItem.top);
-    if (!DrawStateImage(hDC, m_uThumbState, &m_sThumbNormalImage, &m_sThumbHotImage,
-            &m_sThumbPushedImage, &m_sThumbDisabledImage, m_sImageModify.GetData())) {
-        CRenderEngine::DrawRect(hDC, m_rcThumb, 2, kMissingImageOutline);
-    }
+    PaintPart(hDC, m_rcThumb, m_uThumbState, &m_sThumbNormalImage, &m_sThumbHotImage, &m_sThumbPushedImage,
+        &m_sThumbDisabledImage);
 }
 
 void CScrollBarUI::PaintRail(HDC hDC)

@@ -112,6 +112,10 @@ protected:
     bool DrawStateImage(HDC hDC, UINT uState, CStdString* pNormal, CStdString* pHot,
         CStdString* pPushed, CStdString* pDisabled, LPCWSTR pStrModify);
     bool DrawOrDrop(HDC hDC, CStdString& sImage, LPCWSTR pStrModify);
+    // A button or the thumb in its state, the disabled bit following the
+    // bar's; a part none of whose images draws is outlined instead.
+    void PaintPart(HDC hDC, const RECT& rcPart, UINT& uState, CStdString* pNormal, CStdString* pHot,
+        CStdString* pPushed, CStdString* pDisabled);
 
     bool m_bHorizontal { false };
     int m_nRange { 100 };

@@ -3,6 +3,7 @@
 #include <climits>
 #include <cwchar>
 
+#include "controls/ControlStates.h"
 #include "engine/PaintManagerUI.h"
 #include "foundation/ValueSyntax.h"
 
@@ -167,16 +168,8 @@ void CSliderUI::DoEvent(TEventUI& event)
         }
         break;
     case EVENT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= STATE_HOT;
-            Invalidate();
-        }
-        return;
     case EVENT_MOUSELEAVE:
-        if (IsEnabled()) {
-            m_uButtonState &= ~STATE_HOT;
-            Invalidate();
-        }
+        TrackHot(*this, m_uButtonState, event);
         return;
     default:
         break;
@@ -220,15 +213,10 @@ void CSliderUI::PaintStatusImage(HDC hDC)
     } else if ((m_uButtonState & STATE_HOT) != 0) {
         pState = &m_sThumbHotImage;
     }
-    if (pState != nullptr && !pState->IsEmpty()) {
-        if (DrawImage(hDC, pState->GetData(), m_sImageModify.GetData())) {
-            return;
-        }
-        pState->Empty();
+    if (pState != nullptr && DrawOrDrop(*this, hDC, *pState, m_sImageModify.GetData())) {
+        return;
     }
-    if (!m_sThumbImage.IsEmpty() && !DrawImage(hDC, m_sThumbImage.GetData(), m_sImageModify.GetData())) {
-        m_sThumbImage.Empty();
-    }
+    DrawOrDrop(*this, hDC, m_sThumbImage, m_sImageModify.GetData());
 }
 
 }  // namespace Veneer

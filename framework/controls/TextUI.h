@@ -15,7 +15,6 @@ public:
 
     LPCWSTR GetClass() const override;
     LPVOID GetInterface(LPCWSTR pstrName) override;
-    bool HandsShortcutOn() const override { return false; }
     // Its links take clicks in a caption too.
     bool TakesCaptionClick() const override { return true; }
     UINT GetControlFlags() const override;

@@ -2,6 +2,7 @@
 #include "foundation/BuilderReport.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "engine/IContainerUI.h"
 #include "engine/PaintManagerUI.h"
@@ -427,6 +428,12 @@ void CControlUI::DoEvent(TEventUI& event)
 IContainerUI* CControlUI::GetMarkupContainer()
 {
     return static_cast<IContainerUI*>(GetInterface(L"IContainer"));
+}
+
+bool CControlUI::HandsShortcutOn() const
+{
+    const LPCWSTR pstrClass = GetClass();
+    return pstrClass != nullptr && std::wcsstr(pstrClass, L"LabelUI") != nullptr;
 }
 
 bool CControlUI::HandOnMouseEvent(TEventUI& event)

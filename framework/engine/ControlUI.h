@@ -138,8 +138,10 @@ public:
     // The container that controls built from markup inside this one join;
     // null when this control holds none.
     virtual IContainerUI* GetMarkupContainer();
-    // A label hands an Alt+key shortcut on to the next control after it.
-    virtual bool HandsShortcutOn() const { return false; }
+    // A label hands an Alt+key shortcut on to the next control after it. By
+    // default a control is a label when its class name contains "LabelUI",
+    // so plug-in label classes hand on without answering themselves.
+    virtual bool HandsShortcutOn() const;
     // Takes the tab key while focused, instead of the focus moving on.
     virtual bool WantsTab() const { return false; }
     // Takes a press in the window's caption area instead of letting the

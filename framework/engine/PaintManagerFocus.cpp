@@ -23,16 +23,7 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
     HWND hFocusWnd = ::GetFocus();
     if (m_hWndPaint && hFocusWnd != m_hWndPaint && pControl != m_pFocus) ::SetFocus(m_hWndPaint);
     if (pControl == m_pFocus) return;
-    if (m_pFocus) {
-        CControlUI* pOld = m_pFocus;
-        TEventUI event;
-        event.Type = EVENT_KILLFOCUS;
-        event.pSender = pControl;
-        event.dwTimestamp = ::GetTickCount();
-        pOld->Event(event);
-        SendNotify(pOld, L"killfocus");
-        if (m_pFocus == pOld) m_pFocus = nullptr;
-    }
+    KillFocus(pControl);
     if (!pControl) return;
     if (!OwnsControl(pControl) || !pControl->IsVisible() || !pControl->IsEnabled()) return;
     m_pFocus = pControl;
@@ -44,20 +35,24 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
     if (OwnsControl(pControl)) SendNotify(pControl, L"setfocus");
 }
 
+void CPaintManagerUI::KillFocus(CControlUI* pNewFocus)
+{
+    if (!m_pFocus) return;
+    CControlUI* pOld = m_pFocus;
+    TEventUI event;
+    event.Type = EVENT_KILLFOCUS;
+    event.pSender = pNewFocus;
+    event.dwTimestamp = ::GetTickCount();
+    pOld->Event(event);
+    SendNotify(pOld, L"killfocus");
+    if (m_pFocus == pOld) m_pFocus = nullptr;
+}
+
 void CPaintManagerUI::SetFocusNeeded(CControlUI* pControl)
 {
     if (m_hWndPaint) ::SetFocus(m_hWndPaint);
     if (!pControl) return;
-    if (m_pFocus) {
-        CControlUI* pOld = m_pFocus;
-        TEventUI event;
-        event.Type = EVENT_KILLFOCUS;
-        event.pSender = pControl;
-        event.dwTimestamp = ::GetTickCount();
-        pOld->Event(event);
-        SendNotify(pOld, L"killfocus");
-        if (m_pFocus == pOld) m_pFocus = nullptr;
-    }
+    KillFocus(pControl);
     m_pFocus = nullptr;
     if (m_pRoot) {
         FindTab info;

@@ -418,6 +418,10 @@ private:
     void ForgetControl(CControlUI* pControl);
     bool IsPendingDeletion(CControlUI* pControl) const;
     bool OwnsControl(CControlUI* pControl) const;
+    // The focused control loses the focus to `pNewFocus` (the sender of its
+    // kill-focus event) and is notified; the focus is then empty unless a
+    // handler moved it.
+    void KillFocus(CControlUI* pNewFocus);
     void PaintWindow();
     void PaintOrdinary(const RECT& rcUpdate);
     void PaintLayered();

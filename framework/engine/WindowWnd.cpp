@@ -35,38 +35,15 @@ LRESULT CWindowWnd::Route(CWindowWnd* pThis, HWND hWnd, UINT uMsg, WPARAM wParam
 
 LRESULT CALLBACK CWindowWnd::WindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    CWindowWnd* pThis = nullptr;
-    if (uMsg == WM_NCCREATE) {
-        const CREATESTRUCTW* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        pThis = static_cast<CWindowWnd*>(cs->lpCreateParams);
-        if (pThis) {
-            pThis->m_hWnd = hWnd;
-            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
-        }
-        return Route(pThis, hWnd, uMsg, wParam, lParam);
-    }
-    pThis = reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
-    if (uMsg == WM_NCDESTROY && pThis) {
-        LRESULT lRes = 0;
-        try {
-            lRes = ::CallWindowProcW(pThis->m_OldWndProc, hWnd, uMsg, wParam, lParam);
-        } catch (...) {
-            // The window goes either way; its object must still be let go below.
-        }
-        ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
-        if (pThis->m_bSubclassed) pThis->Unsubclass();
-        pThis->m_hWnd = nullptr;
-        try {
-            pThis->OnFinalMessage(hWnd);
-        } catch (...) {
-            // Nothing may unwind into user32; the window is gone already.
-        }
-        return lRes;
-    }
-    return Route(pThis, hWnd, uMsg, wParam, lParam);
+    return Dispatch(hWnd, uMsg, wParam, lParam, false);
 }
 
 LRESULT CALLBACK CWindowWnd::SuperclassProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    return Dispatch(hWnd, uMsg, wParam, lParam, true);
+}
+
+LRESULT CWindowWnd::Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool bInProperty)
 {
     CWindowWnd* pThis = nullptr;
     if (uMsg == WM_NCCREATE) {
@@ -74,11 +51,16 @@ LRESULT CALLBACK CWindowWnd::SuperclassProc(HWND hWnd, UINT uMsg, WPARAM wParam,
         pThis = static_cast<CWindowWnd*>(cs->lpCreateParams);
         if (pThis) {
             pThis->m_hWnd = hWnd;
-            ::SetPropW(hWnd, kObjectProperty, static_cast<HANDLE>(pThis));
+            if (bInProperty) {
+                ::SetPropW(hWnd, kObjectProperty, static_cast<HANDLE>(pThis));
+            } else {
+                ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pThis));
+            }
         }
         return Route(pThis, hWnd, uMsg, wParam, lParam);
     }
-    pThis = static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty));
+    pThis = bInProperty ? static_cast<CWindowWnd*>(::GetPropW(hWnd, kObjectProperty))
+                        : reinterpret_cast<CWindowWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
     if (uMsg == WM_NCDESTROY && pThis) {
         LRESULT lRes = 0;
         try {
@@ -86,8 +68,12 @@ LRESULT CALLBACK CWindowWnd::SuperclassProc(HWND hWnd, UINT uMsg, WPARAM wParam,
         } catch (...) {
             // The window goes either way; its object must still be let go below.
         }
-        // The property must not outlive the window: remove it, not just null it.
-        ::RemovePropW(hWnd, kObjectProperty);
+        if (bInProperty) {
+            // The property must not outlive the window: remove it, not just null it.
+            ::RemovePropW(hWnd, kObjectProperty);
+        } else {
+            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, 0);
+        }
         if (pThis->m_bSubclassed) pThis->Unsubclass();
         pThis->m_hWnd = nullptr;
         try {

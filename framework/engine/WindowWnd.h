@@ -70,6 +70,9 @@ protected:
 
 private:
     static LRESULT Route(CWindowWnd* pThis, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+    // Both window procedures: the object is kept in GWLP_USERDATA, or in a
+    // window property for a superclassed window.
+    static LRESULT Dispatch(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, bool bInProperty);
 };
 
 // Message maps -------------------------------------------------------------

@@ -50,5 +50,12 @@ inline bool Union(RECT& out, const RECT& a, const RECT& b)
     return true;
 }
 
+// `rc` less a padding, whose four fields are the widths taken off each side.
+inline RECT Pad(const RECT& rc, const RECT& padding)
+{
+    return RECT { rc.left + padding.left, rc.top + padding.top, rc.right - padding.right,
+        rc.bottom - padding.bottom };
+}
+
 }  // namespace RectMath
 }  // namespace Veneer

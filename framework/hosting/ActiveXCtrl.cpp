@@ -62,14 +62,12 @@ void CActiveXCtrl::Detach()
 
 STDMETHODIMP_(ULONG) CActiveXCtrl::AddRef()
 {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
+    return AddComReference(m_dwRef);
 }
 
 STDMETHODIMP_(ULONG) CActiveXCtrl::Release()
 {
-    LONG lRef = ::InterlockedDecrement(&m_dwRef);
-    if (lRef == 0) delete this;
-    return static_cast<ULONG>(lRef);
+    return ReleaseComReference(this, m_dwRef);
 }
 
 STDMETHODIMP CActiveXCtrl::QueryInterface(REFIID riid, LPVOID* ppvObject)

@@ -110,14 +110,12 @@ CActiveXEnum::~CActiveXEnum()
 
 STDMETHODIMP_(ULONG) CActiveXEnum::AddRef()
 {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
+    return AddComReference(m_dwRef);
 }
 
 STDMETHODIMP_(ULONG) CActiveXEnum::Release()
 {
-    LONG lRef = ::InterlockedDecrement(&m_dwRef);
-    if (lRef == 0) delete this;
-    return static_cast<ULONG>(lRef);
+    return ReleaseComReference(this, m_dwRef);
 }
 
 STDMETHODIMP CActiveXEnum::QueryInterface(REFIID riid, LPVOID* ppvObject)
@@ -179,14 +177,12 @@ CActiveXFrameWnd::~CActiveXFrameWnd()
 
 STDMETHODIMP_(ULONG) CActiveXFrameWnd::AddRef()
 {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
+    return AddComReference(m_dwRef);
 }
 
 STDMETHODIMP_(ULONG) CActiveXFrameWnd::Release()
 {
-    LONG lRef = ::InterlockedDecrement(&m_dwRef);
-    if (lRef == 0) delete this;
-    return static_cast<ULONG>(lRef);
+    return ReleaseComReference(this, m_dwRef);
 }
 
 STDMETHODIMP CActiveXFrameWnd::QueryInterface(REFIID riid, LPVOID* ppvObject)

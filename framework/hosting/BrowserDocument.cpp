@@ -6,12 +6,36 @@
 
 namespace Veneer {
 
-void PutStyleText(IHTMLStyle* pStyle, HRESULT (STDMETHODCALLTYPE IHTMLStyle::*put)(BSTR), LPCWSTR value)
+HRESULT FindBrowserEvents(IWebBrowser2* pBrowser, CComHolder<IConnectionPoint>& point)
 {
-    BSTR text = ::SysAllocString(value);
-    if (text == nullptr) return;
-    (pStyle->*put)(text);
-    ::SysFreeString(text);
+    CComHolder<IConnectionPointContainer> container;
+    HRESULT hr = pBrowser->QueryInterface(IID_IConnectionPointContainer, container.OutVoid());
+    if (FAILED(hr) || !container) return FAILED(hr) ? hr : E_NOINTERFACE;
+    hr = container->FindConnectionPoint(DIID_WebBrowserEvents2, point.Out());
+    if (FAILED(hr) || !point) return FAILED(hr) ? hr : E_NOINTERFACE;
+    return S_OK;
+}
+
+CComHolder<ICustomDoc> CustomDocumentOf(IWebBrowser2* pBrowser)
+{
+    CComHolder<ICustomDoc> customDoc;
+    CComHolder<IDispatch> document;
+    if (FAILED(pBrowser->get_Document(document.Out())) || !document) return customDoc;
+    if (FAILED(document->QueryInterface(IID_CustomDoc, customDoc.OutVoid()))) customDoc.Release();
+    return customDoc;
+}
+
+CComHolder<IHTMLElement> DocumentBodyOf(IWebBrowser2* pBrowser)
+{
+    CComHolder<IHTMLElement> body;
+    CComHolder<IDispatch> document;
+    if (FAILED(pBrowser->get_Document(document.Out())) || !document) return body;
+    CComHolder<IHTMLDocument2> htmlDocument;
+    if (FAILED(document->QueryInterface(IID_HtmlDocument2, htmlDocument.OutVoid())) || !htmlDocument) {
+        return body;
+    }
+    if (FAILED(htmlDocument->get_body(body.Out()))) body.Release();
+    return body;
 }
 
 HRESULT AnswerScriptError(VARIANTARG* pvaIn, VARIANTARG* pvaOut)

@@ -1,5 +1,7 @@
 #pragma once
-// Owns one reference of a COM interface pointer.
+// Owns one reference of a COM interface pointer; counts the references of
+// the hosting's own COM objects.
+#include <windows.h>
 #include <unknwn.h>
 
 namespace Veneer {
@@ -62,5 +64,20 @@ public:
 private:
     T* m_p { nullptr };
 };
+
+// AddRef and Release of a COM object of ours that lives on the heap and
+// deletes itself when its last reference goes; both answer the count.
+inline ULONG AddComReference(LONG& count)
+{
+    return static_cast<ULONG>(::InterlockedIncrement(&count));
+}
+
+template <class T>
+ULONG ReleaseComReference(T* object, LONG& count)
+{
+    const LONG left = ::InterlockedDecrement(&count);
+    if (left == 0) delete object;
+    return static_cast<ULONG>(left);
+}
 
 }  // namespace Veneer

@@ -1,6 +1,7 @@
 #include "hosting/DocHostUIHandler.h"
 
 #include "hosting/BrowserDocument.h"
+#include "hosting/ComHolder.h"
 #include "hosting/WebBrowserIds.h"
 
 namespace Veneer {
@@ -12,14 +13,12 @@ CDocHostUIHandler::CDocHostUIHandler(bool bBorder, bool bScrollBar)
 
 STDMETHODIMP_(ULONG) CDocHostUIHandler::AddRef()
 {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
+    return AddComReference(m_dwRef);
 }
 
 STDMETHODIMP_(ULONG) CDocHostUIHandler::Release()
 {
-    LONG lRef = ::InterlockedDecrement(&m_dwRef);
-    if (lRef == 0) delete this;
-    return static_cast<ULONG>(lRef);
+    return ReleaseComReference(this, m_dwRef);
 }
 
 STDMETHODIMP CDocHostUIHandler::QueryInterface(REFIID riid, LPVOID* ppvObject)

@@ -1,5 +1,6 @@
 #include "hosting/DownloadManagerFace.h"
 
+#include "hosting/ComHolder.h"
 #include "hosting/WebBrowserIds.h"
 #include "hosting/WebBrowserUI.h"
 
@@ -7,14 +8,12 @@ namespace Veneer {
 
 STDMETHODIMP_(ULONG) CDownloadManagerFace::AddRef()
 {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
+    return AddComReference(m_dwRef);
 }
 
 STDMETHODIMP_(ULONG) CDownloadManagerFace::Release()
 {
-    LONG lRef = ::InterlockedDecrement(&m_dwRef);
-    if (lRef == 0) delete this;
-    return static_cast<ULONG>(lRef);
+    return ReleaseComReference(this, m_dwRef);
 }
 
 STDMETHODIMP CDownloadManagerFace::QueryInterface(REFIID riid, LPVOID* ppvObject)

@@ -23,12 +23,9 @@ HRESULT WebBrowserEventSinker::Connect(IWebBrowser2* pBrowser)
 {
     if (pBrowser == nullptr) return E_POINTER;
     Disconnect();
-    CComHolder<IConnectionPointContainer> container;
-    HRESULT hr = pBrowser->QueryInterface(IID_IConnectionPointContainer, container.OutVoid());
-    if (FAILED(hr) || !container) return FAILED(hr) ? hr : E_NOINTERFACE;
     CComHolder<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(DIID_WebBrowserEvents2, point.Out());
-    if (FAILED(hr) || !point) return FAILED(hr) ? hr : E_NOINTERFACE;
+    HRESULT hr = FindBrowserEvents(pBrowser, point);
+    if (FAILED(hr)) return hr;
     hr = point->Advise(static_cast<IDispatch*>(this), &m_dwCookie);
     if (FAILED(hr)) return hr;
     m_pConnectionPoint = point.Detach();
@@ -47,14 +44,12 @@ void WebBrowserEventSinker::Disconnect()
 
 STDMETHODIMP_(ULONG) WebBrowserEventSinker::AddRef()
 {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
+    return AddComReference(m_dwRef);
 }
 
 STDMETHODIMP_(ULONG) WebBrowserEventSinker::Release()
 {
-    LONG lRef = ::InterlockedDecrement(&m_dwRef);
-    if (lRef == 0) delete this;
-    return static_cast<ULONG>(lRef);
+    return ReleaseComReference(this, m_dwRef);
 }
 
 STDMETHODIMP WebBrowserEventSinker::QueryInterface(REFIID riid, LPVOID* ppvObject)
@@ -124,10 +119,8 @@ void WebBrowserEventSinker::OnNavigateComplete(DISPPARAMS& params)
     if (FAILED(params.rgvarg[1].pdispVal->QueryInterface(IID_WebBrowser2, frame.OutVoid())) || !frame) {
         return;
     }
-    CComHolder<IDispatch> document;
-    if (FAILED(frame->get_Document(document.Out())) || !document) return;
-    CComHolder<ICustomDoc> customDoc;
-    if (FAILED(document->QueryInterface(IID_CustomDoc, customDoc.OutVoid())) || !customDoc) return;
+    CComHolder<ICustomDoc> customDoc = CustomDocumentOf(frame.Get());
+    if (!customDoc) return;
     CDocHostUIHandler* pHandler = new (std::nothrow) CDocHostUIHandler(m_bBorder, m_bScrollBar);
     if (pHandler == nullptr) return;
     customDoc->SetUIHandler(pHandler);
@@ -140,27 +133,21 @@ void WebBrowserEventSinker::OnDocumentComplete(DISPPARAMS& params)
     VARIANT* args = params.rgvarg;
     if (args[1].vt == VT_DISPATCH && args[1].pdispVal != nullptr) {
         CComHolder<IWebBrowser2> frame;
-        CComHolder<IDispatch> document;
-        CComHolder<IHTMLDocument2> htmlDocument;
         CComHolder<IHTMLElement> body;
-        if (SUCCEEDED(args[1].pdispVal->QueryInterface(IID_WebBrowser2, frame.OutVoid())) && frame &&
-            SUCCEEDED(frame->get_Document(document.Out())) && document &&
-            SUCCEEDED(document->QueryInterface(IID_HtmlDocument2, htmlDocument.OutVoid())) &&
-            htmlDocument && SUCCEEDED(htmlDocument->get_body(body.Out())) && body) {
+        if (SUCCEEDED(args[1].pdispVal->QueryInterface(IID_WebBrowser2, frame.OutVoid())) && frame) {
+            body = DocumentBodyOf(frame.Get());
+        }
+        if (body) {
             CComHolder<IHTMLStyle> style;
             body->get_style(style.Out());
-            if (!m_bBorder && style) PutStyleText(style.Get(), &IHTMLStyle::put_border, L"none");
+            if (!m_bBorder && style) PutText(style.Get(), &IHTMLStyle::put_border, L"none");
             if (!m_bScrollBar) {
                 CComHolder<IHTMLBodyElement> bodyElement;
                 if (SUCCEEDED(body->QueryInterface(IID_HtmlBodyElement, bodyElement.OutVoid())) &&
                     bodyElement) {
-                    BSTR none = ::SysAllocString(L"none");
-                    if (none != nullptr) {
-                        bodyElement->put_scroll(none);
-                        ::SysFreeString(none);
-                    }
+                    PutText(bodyElement.Get(), &IHTMLBodyElement::put_scroll, L"none");
                 }
-                if (style) PutStyleText(style.Get(), &IHTMLStyle::put_overflow, L"hidden");
+                if (style) PutText(style.Get(), &IHTMLStyle::put_overflow, L"hidden");
             }
         }
     }

@@ -313,12 +313,9 @@ HRESULT CWebBrowserUI::RegisterEventHandler(BOOL inAdvise)
     CComHolder<IWebBrowser2> browser;
     HRESULT hr = GetControl(IID_WebBrowser2, browser.OutVoid());
     if (FAILED(hr) || !browser) return FAILED(hr) ? hr : E_NOINTERFACE;
-    CComHolder<IConnectionPointContainer> container;
-    hr = browser->QueryInterface(IID_IConnectionPointContainer, container.OutVoid());
-    if (FAILED(hr) || !container) return FAILED(hr) ? hr : E_NOINTERFACE;
     CComHolder<IConnectionPoint> point;
-    hr = container->FindConnectionPoint(DIID_WebBrowserEvents2, point.Out());
-    if (FAILED(hr) || !point) return FAILED(hr) ? hr : E_NOINTERFACE;
+    hr = FindBrowserEvents(browser.Get(), point);
+    if (FAILED(hr)) return hr;
     if (inAdvise) {
         hr = point->Advise(static_cast<IDispatch*>(this), &m_dwCookie);
     } else {
@@ -332,7 +329,7 @@ HRESULT CWebBrowserUI::RegisterEventHandler(BOOL inAdvise)
 
 STDMETHODIMP_(ULONG) CWebBrowserUI::AddRef()
 {
-    return static_cast<ULONG>(::InterlockedIncrement(&m_dwRef));
+    return AddComReference(m_dwRef);
 }
 
 STDMETHODIMP_(ULONG) CWebBrowserUI::Release()
@@ -458,13 +455,8 @@ void CWebBrowserUI::NavigateComplete2(DISPPARAMS& params)
 {
     // Every new document needs the host handler again.
     if (m_pWebBrowser2 != nullptr) {
-        CComHolder<IDispatch> document;
-        if (SUCCEEDED(m_pWebBrowser2->get_Document(document.Out())) && document) {
-            CComHolder<ICustomDoc> customDoc;
-            if (SUCCEEDED(document->QueryInterface(IID_CustomDoc, customDoc.OutVoid())) && customDoc) {
-                customDoc->SetUIHandler(static_cast<IDocHostUIHandler*>(this));
-            }
-        }
+        CComHolder<ICustomDoc> customDoc = CustomDocumentOf(m_pWebBrowser2);
+        if (customDoc) customDoc->SetUIHandler(static_cast<IDocHostUIHandler*>(this));
     }
     if (m_pWebBrowserEventHandler == nullptr || params.cArgs < 2) return;
     VARIANT* args = params.rgvarg;
@@ -476,27 +468,17 @@ void CWebBrowserUI::NavigateComplete2(DISPPARAMS& params)
 void CWebBrowserUI::DocumentComplete(DISPPARAMS& /*params*/)
 {
     if (m_pWebBrowser2 == nullptr) return;
-    CComHolder<IDispatch> document;
-    if (FAILED(m_pWebBrowser2->get_Document(document.Out())) || !document) return;
-    CComHolder<IHTMLDocument2> htmlDocument;
-    if (FAILED(document->QueryInterface(IID_HtmlDocument2, htmlDocument.OutVoid())) || !htmlDocument) {
-        return;
-    }
-    CComHolder<IHTMLElement> body;
-    if (FAILED(htmlDocument->get_body(body.Out())) || !body) return;
+    CComHolder<IHTMLElement> body = DocumentBodyOf(m_pWebBrowser2);
+    if (!body) return;
     CComHolder<IHTMLBodyElement> bodyElement;
     if (SUCCEEDED(body->QueryInterface(IID_HtmlBodyElement, bodyElement.OutVoid())) && bodyElement) {
-        BSTR no = ::SysAllocString(L"no");
-        if (no != nullptr) {
-            bodyElement->put_scroll(no);
-            ::SysFreeString(no);
-        }
+        PutText(bodyElement.Get(), &IHTMLBodyElement::put_scroll, L"no");
     }
     CComHolder<IHTMLStyle> style;
     if (SUCCEEDED(body->get_style(style.Out())) && style) {
-        PutStyleText(style.Get(), &IHTMLStyle::put_overflow, L"hidden");
-        PutStyleText(style.Get(), &IHTMLStyle::put_border, L"none");
-        PutStyleText(style.Get(), &IHTMLStyle::put_borderStyle, L"none");
+        PutText(style.Get(), &IHTMLStyle::put_overflow, L"hidden");
+        PutText(style.Get(), &IHTMLStyle::put_border, L"none");
+        PutText(style.Get(), &IHTMLStyle::put_borderStyle, L"none");
     }
 }
 

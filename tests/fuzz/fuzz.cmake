@@ -4,7 +4,16 @@
 set(GUARD_HEAP_LINK_OPTIONS
   -Wl,--wrap=malloc -Wl,--wrap=free -Wl,--wrap=realloc -Wl,--wrap=calloc)
 
-file(GLOB fuzz_target_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/targets/*.cpp)
+set(fuzz_target_sources
+  targets/ArchiveTarget.cpp
+  targets/ConfigTarget.cpp
+  targets/ImageTarget.cpp
+  targets/MarkupTarget.cpp
+  targets/RichTextTarget.cpp
+  targets/SkinTarget.cpp
+  targets/TrailerTarget.cpp
+  targets/ValueTarget.cpp)
+list(TRANSFORM fuzz_target_sources PREPEND ${CMAKE_CURRENT_LIST_DIR}/)
 add_executable(fuzz_runner ${CMAKE_CURRENT_LIST_DIR}/FuzzRunner.cpp ${CMAKE_CURRENT_LIST_DIR}/GuardHeap.cpp
   ${fuzz_target_sources})
 target_link_libraries(fuzz_runner PRIVATE microclient_shell veneer)

@@ -361,6 +361,38 @@ TEST(PaintManagerTabs, AltShortcutsFocusAndActivate)
     EXPECT_FALSE(host.manager.PreMessageHandler(WM_SYSCHAR, L'Q', 0, lRes));
 }
 
+namespace {
+
+// A plug-in label: straight from the control base, named like a label, and
+// saying nothing about shortcuts itself.
+class GameLabelUI : public CControlUI {
+public:
+    LPCWSTR GetClass() const override { return L"GameLabelUI"; }
+};
+
+}  // namespace
+
+TEST(PaintManagerTabs, PlugInLabelsHandTheirShortcutOnByClassName)
+{
+    GameLabelUI plain;
+    EXPECT_TRUE(plain.HandsShortcutOn());
+    EXPECT_FALSE(CControlUI().HandsShortcutOn());
+
+    HostWindow host(200, 100);
+    BoxUI* root = new BoxUI(L"root");
+    ProbeUI* edit = root->Add(new ProbeUI(L"edit"), RECT { 60, 0, 90, 10 });
+    GameLabelUI* label = root->Add(new GameLabelUI, RECT { 0, 0, 50, 10 });
+    label->SetShortcut(L'g');
+    host.manager.AttachDialog(root);
+    ::UpdateWindow(host.hwnd);
+    Pump();
+    LRESULT lRes = 0;
+    // Last child first: the label marks the shortcut found, the edit after it takes it.
+    EXPECT_TRUE(host.manager.PreMessageHandler(WM_SYSCHAR, L'G', 0, lRes));
+    EXPECT_EQ(edit, host.manager.GetFocus());
+    EXPECT_NE(label, host.manager.GetFocus());
+}
+
 TEST_F(PaintManagerRouting, TimersStartFireStopAndRestart)
 {
     EXPECT_TRUE(pm->SetTimer(a, 7, 15));
