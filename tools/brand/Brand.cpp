@@ -12,20 +12,13 @@
 #include "ConfigCheck.h"
 #include "IconFile.h"
 #include "ResourceWriter.h"
+#include "Utf8Text.h"
 
 using namespace Brand;
 
 namespace {
 
-void Print(FILE* stream, const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-    std::fflush(stream);
-}
+using ToolText::Print;
 
 int Usage()
 {

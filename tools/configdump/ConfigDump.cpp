@@ -7,18 +7,13 @@
 #include <vector>
 #include "AddressTrailer.h"
 #include "MicroClientConfig.h"
+#include "Utf8Text.h"
 
 using Veneer::CMarkup;
 
 namespace {
 
-void Print(const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
-}
+void Print(const std::wstring& text) { ToolText::Print(stdout, text); }
 
 std::wstring Rect(const RECT& rc)
 {

@@ -9,6 +9,7 @@
 #include "SkinRender.h"
 #include "SkinWindow.h"
 #include "engine/PaintManagerUI.h"
+#include "Utf8Text.h"
 
 using namespace SkinTool;
 
@@ -16,15 +17,7 @@ namespace {
 
 enum { kClean = 0, kProblems = 1, kUnreadable = 2 };
 
-void Print(FILE* stream, const std::wstring& text)
-{
-    const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(size), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-    std::fflush(stream);
-}
+using ToolText::Print;
 
 int Usage()
 {

@@ -5,19 +5,11 @@
 #include <shellapi.h>
 
 #include <string>
+#include "Utf8Text.h"
 
 namespace {
 
-std::string Utf8(const wchar_t* text)
-{
-    int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) {
-        return std::string();
-    }
-    std::string out(static_cast<size_t>(length - 1), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], length, nullptr, nullptr);
-    return out;
-}
+using ToolText::Utf8;
 
 }  // namespace
 

@@ -20,6 +20,7 @@
 #include <cwchar>
 #include <string>
 #include <vector>
+#include "Utf8Text.h"
 
 namespace {
 
@@ -31,14 +32,7 @@ struct Target {
     LONG_PTR style { 0 };
 };
 
-std::string Utf8(const std::wstring& text)
-{
-    if (text.empty()) return std::string();
-    const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(length > 0 ? length - 1 : 0), '\0');
-    if (length > 1) ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, &out[0], length, nullptr, nullptr);
-    return out;
-}
+using ToolText::Utf8;
 
 long long Number(const wchar_t* text)
 {
