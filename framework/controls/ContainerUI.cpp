@@ -24,8 +24,6 @@ CControlUI* CALLBACK ReapVisitor(CControlUI* pThis, LPVOID pData)
     return nullptr;
 }
 
-bool RectsIntersect(const RECT& a, const RECT& b) { return RectMath::Intersects(a, b); }
-
 // The scrolling operations of one axis, backwards before forwards.
 struct TScrollSteps {
     void (CContainerUI::*pLineBack)();
@@ -452,8 +450,8 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
                 if (!pControl->IsVisible() || !pControl->IsFloat()) {
                     continue;
                 }
-                if (!RectsIntersect(rcPaint, pControl->GetPos())
-                    || !RectsIntersect(m_rcItem, pControl->GetPos())) {
+                if (!RectMath::Intersects(rcPaint, pControl->GetPos())
+                    || !RectMath::Intersects(m_rcItem, pControl->GetPos())) {
                     continue;
                 }
                 pControl->DoPaint(hDC, rcPaint);
@@ -463,18 +461,18 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
             CRenderClip::GenerateClip(hDC, rcTemp, childClip);
             for (int it = 0; it < m_items.GetSize(); ++it) {
                 CControlUI* pControl = static_cast<CControlUI*>(m_items[it]);
-                if (!pControl->IsVisible() || !RectsIntersect(rcPaint, pControl->GetPos())) {
+                if (!pControl->IsVisible() || !RectMath::Intersects(rcPaint, pControl->GetPos())) {
                     continue;
                 }
                 if (pControl->IsFloat()) {
-                    if (!RectsIntersect(m_rcItem, pControl->GetPos())) {
+                    if (!RectMath::Intersects(m_rcItem, pControl->GetPos())) {
                         continue;
                     }
                     CRenderClip::UseOldClipBegin(hDC, childClip);
                     pControl->DoPaint(hDC, rcPaint);
                     CRenderClip::UseOldClipEnd(hDC, childClip);
                 } else {
-                    if (!RectsIntersect(rc, pControl->GetPos())) {
+                    if (!RectMath::Intersects(rc, pControl->GetPos())) {
                         continue;
                     }
                     pControl->DoPaint(hDC, rcPaint);
@@ -484,11 +482,11 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     }
 
     if (m_pVerticalScrollBar != nullptr && m_pVerticalScrollBar->IsVisible()
-        && RectsIntersect(rcPaint, m_pVerticalScrollBar->GetPos())) {
+        && RectMath::Intersects(rcPaint, m_pVerticalScrollBar->GetPos())) {
         m_pVerticalScrollBar->DoPaint(hDC, rcPaint);
     }
     if (m_pHorizontalScrollBar != nullptr && m_pHorizontalScrollBar->IsVisible()
-        && RectsIntersect(rcPaint, m_pHorizontalScrollBar->GetPos())) {
+        && RectMath::Intersects(rcPaint, m_pHorizontalScrollBar->GetPos())) {
         m_pHorizontalScrollBar->DoPaint(hDC, rcPaint);
     }
 }
