@@ -64,6 +64,7 @@ bool ReadImageResource(HMODULE module, LPCWSTR name, LPCWSTR type, std::vector<B
 TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask)
 {
     if (data == nullptr || size == 0 || size > static_cast<size_t>(INT_MAX)) return nullptr;
+    if (TImageInfo* picture = DecodePngRows(data, size, mask)) return picture;
 
     // The bitmap first when the header tells a plausible size: the decoder
     // then writes its output into the bitmap's own pixels, converted in place,
@@ -107,23 +108,14 @@ TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask)
     }
 
     // One pass over the decoded pixels, each read and written as one 32-bit
-    // value (in place when the decoder wrote into the bitmap): red-first bytes
-    // become blue-first, premultiplied when not opaque.
-    bool alpha = false;
+    // value (in place when the decoder wrote into the bitmap).
     const stbi_uc* src = pixels.get();
-    DWORD* dst = static_cast<DWORD*>(bits);
-    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    for (size_t i = 0; i < count; ++i, src += 4) {
-        DWORD rgba = 0;
-        std::memcpy(&rgba, src, sizeof(rgba));
-        DWORD value = PremultipliedBgraFromRgba(rgba);
-        alpha |= (rgba >> 24) != 255;
-        if (value == mask) {
-            value = 0;
-            alpha = true;
-        }
-        dst[i] = value;
-    }
+    const bool alpha = StoreLoaderPixels(static_cast<DWORD*>(bits), static_cast<size_t>(width) * height, mask,
+        [src](size_t i) {
+            DWORD rgba = 0;
+            std::memcpy(&rgba, src + 4 * i, sizeof(rgba));
+            return rgba;
+        });
 
     TImageInfo* info = new TImageInfo;
     info->hBitmap = bitmap;

@@ -59,6 +59,26 @@ inline DWORD PremultipliedBgraFromRgba(DWORD rgba)
     return (a << 24) | ((rb & 0xFFu) << 16) | (g << 8) | (rb >> 16);
 }
 
+// Writes `count` loader pixels from readPixel(i) (R lowest, straight alpha):
+// premultiplied, blue first, and cleared where they equal `mask`. True when
+// any pixel is not opaque or was cleared.
+template <class TReadPixel>
+bool StoreLoaderPixels(DWORD* out, size_t count, DWORD mask, TReadPixel readPixel)
+{
+    bool alpha = false;
+    for (size_t i = 0; i < count; ++i) {
+        const DWORD rgba = readPixel(i);
+        DWORD value = PremultipliedBgraFromRgba(rgba);
+        alpha |= (rgba >> 24) != 255;
+        if (value == mask) {
+            value = 0;
+            alpha = true;
+        }
+        out[i] = value;
+    }
+    return alpha;
+}
+
 // No image file, archive entry or resource larger than this is read: the
 // size is checked before anything is allocated.
 constexpr DWORD kMaxImageBytes = 32u * 1024u * 1024u;
@@ -78,6 +98,12 @@ bool ReadImageFromArchiveFile(LPCWSTR archivePath, LPCWSTR name, std::vector<BYT
 // DIB section; pixels equal to `mask` (0xAARRGGBB, after premultiplication)
 // are cleared. Null when the data does not decode.
 TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask);
+
+// The common PNGs (8 bits a channel, not interlaced, no colour key) decoded
+// a row at a time into a premultiplied bitmap, as DecodeImage would decode
+// them. Null for any other data, and for any PNG it finds wrong: the caller
+// then leaves the data to the general decoder.
+TImageInfo* DecodePngRows(const BYTE* data, size_t size, DWORD mask);
 
 // A top-down 32-bit DIB section; `bits` receives its pixels.
 HBITMAP CreateDib32(int width, int height, void** bits);
