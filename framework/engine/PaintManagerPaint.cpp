@@ -3,6 +3,7 @@
 
 #include "engine/ControlUI.h"
 #include "engine/GdiHolders.h"
+#include "engine/RenderEngineInternal.h"
 
 namespace Veneer {
 
@@ -90,8 +91,11 @@ void CPaintManagerUI::PaintOrdinary(const RECT& rcUpdate)
         ::GetClientRect(m_hWndPaint, &rcClient);
         DeleteOffscreen();
         m_hDcOffscreen.Reset(::CreateCompatibleDC(m_hDcPaint));
-        m_hbmpOffscreen.Reset(::CreateCompatibleBitmap(m_hDcPaint, rcClient.right - rcClient.left,
-                                                       rcClient.bottom - rcClient.top));
+        // A 32-bit section rather than a device bitmap: blended images are
+        // then drawn into its memory directly (see BlendOntoDib).
+        void* bits = nullptr;
+        m_hbmpOffscreen.Reset(RenderInternal::CreateDib32(rcClient.right - rcClient.left,
+                                                          rcClient.bottom - rcClient.top, &bits));
         if (!m_hDcOffscreen || !m_hbmpOffscreen) DeleteOffscreen();
     }
 

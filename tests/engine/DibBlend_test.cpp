@@ -1,0 +1,161 @@
+// Blending straight into a DIB target gives what the platform's AlphaBlend
+// gives for the same pixels, origin and clip, and leaves targets it cannot
+// address untouched.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "engine/GdiHolders.h"
+#include "engine/RenderEngineInternal.h"
+
+using namespace Veneer;
+using namespace Veneer::RenderInternal;
+
+namespace {
+
+constexpr int kSide = 160;
+
+struct TSurface {
+    CBitmapHolder bitmap;
+    DWORD* bits { nullptr };
+};
+
+TSurface MakeSurface(int width, int height, bool topDown, WORD bitCount = 32)
+{
+    BITMAPINFO bmi {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = topDown ? -height : height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = bitCount;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    TSurface surface;
+    surface.bitmap.Reset(::CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    surface.bits = static_cast<DWORD*>(bits);
+    return surface;
+}
+
+// Premultiplied pixels over the whole alpha range, transparent and opaque
+// ones among them.
+void FillSource(TSurface& source, unsigned seed)
+{
+    std::srand(seed);
+    for (int i = 0; i < kSide * kSide; ++i) {
+        const DWORD alpha = i % 7 == 0 ? 0u : i % 5 == 0 ? 255u : static_cast<DWORD>(std::rand() % 256);
+        DWORD pixel = alpha << 24;
+        for (int shift = 0; shift < 24; shift += 8) pixel |= (static_cast<DWORD>(std::rand()) % (alpha + 1)) << shift;
+        source.bits[i] = pixel;
+    }
+}
+
+void FillTarget(TSurface& target, unsigned seed)
+{
+    std::srand(seed);
+    for (int i = 0; i < kSide * kSide; ++i)
+        target.bits[i] = static_cast<DWORD>(std::rand()) << 16 ^ static_cast<DWORD>(std::rand());
+}
+
+struct TCase {
+    const char* name;
+    bool topDown;
+    POINT windowOrigin;
+    bool clipped;
+    BYTE constantAlpha;
+};
+
+// Draws the case with `blend` into a fresh target and returns its pixels.
+template <class TBlend>
+std::vector<DWORD> Draw(const TCase& c, TBlend blend)
+{
+    TSurface target = MakeSurface(kSide, kSide, c.topDown);
+    FillTarget(target, 11);
+    CMemDCHolder dc(nullptr);
+    CSelectObjectScope select(dc.Get(), target.bitmap.Get());
+    ::SetWindowOrgEx(dc.Get(), c.windowOrigin.x, c.windowOrigin.y, nullptr);
+    if (c.clipped) {
+        CRegionHolder clip(::CreateRectRgn(20, 30, 90, 150));
+        CRegionHolder second(::CreateRectRgn(100, 10, 150, 70));
+        ::CombineRgn(clip.Get(), clip.Get(), second.Get(), RGN_OR);
+        ::SelectClipRgn(dc.Get(), clip.Get());
+    }
+    // Logical (14, 12) with the source's (3, 5): partly outside the target.
+    blend(dc.Get(), 14 + c.windowOrigin.x, 12 + c.windowOrigin.y, 150, 152, 3, 5);
+    ::GdiFlush();
+    return std::vector<DWORD>(target.bits, target.bits + kSide * kSide);
+}
+
+}  // namespace
+
+TEST(DibBlend, MatchesThePlatformBlendForOriginsClipsAndConstantAlpha)
+{
+    TSurface source = MakeSurface(kSide, kSide, true);
+    FillSource(source, 5);
+    const TCase cases[] = {
+        { "plain", true, { 0, 0 }, false, 255 },
+        { "bottom-up", false, { 0, 0 }, false, 255 },
+        { "shifted origin", true, { -27, 15 }, false, 255 },
+        { "clipped", true, { 0, 0 }, true, 255 },
+        { "constant alpha", false, { 13, -12 }, true, 97 },
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<DWORD> platform = Draw(c, [&](HDC dc, int x, int y, int w, int h, int sx, int sy) {
+            CMemDCHolder sourceDC(nullptr);
+            CSelectObjectScope select(sourceDC.Get(), source.bitmap.Get());
+            const BLENDFUNCTION blend { AC_SRC_OVER, 0, c.constantAlpha, AC_SRC_ALPHA };
+            ASSERT_TRUE(GetAlphaBlend()(dc, x, y, w, h, sourceDC.Get(), sx, sy, w, h, blend));
+        });
+        const std::vector<DWORD> ours = Draw(c, [&](HDC dc, int x, int y, int w, int h, int sx, int sy) {
+            ASSERT_TRUE(BlendOntoDib(dc, x, y, w, h, source.bitmap.Get(), sx, sy, c.constantAlpha));
+        });
+        const std::vector<DWORD> before = Draw(c, [](HDC, int, int, int, int, int, int) {});
+        int changed = 0;
+        for (size_t i = 0; i < ours.size(); ++i) {
+            changed += ours[i] != before[i];
+            for (int shift = 0; shift < 32; shift += 8) {
+                const int a = static_cast<int>((platform[i] >> shift) & 0xFF);
+                const int b = static_cast<int>((ours[i] >> shift) & 0xFF);
+                ASSERT_LE(std::abs(a - b), 1) << "pixel " << i << " channel " << shift / 8;
+            }
+        }
+        EXPECT_GT(changed, 2000);
+    }
+}
+
+TEST(DibBlend, TargetsItCannotAddressAreLeftAlone)
+{
+    TSurface source = MakeSurface(kSide, kSide, true);
+    FillSource(source, 9);
+    auto untouched = [&](HDC dc, const DWORD* bits, size_t count) {
+        const std::vector<DWORD> before(bits, bits + count);
+        EXPECT_FALSE(BlendOntoDib(dc, 0, 0, 130, 130, source.bitmap.Get(), 0, 0, 255));
+        ::GdiFlush();
+        EXPECT_EQ(before, std::vector<DWORD>(bits, bits + count));
+    };
+
+    TSurface target = MakeSurface(kSide, kSide, true);
+    FillTarget(target, 3);
+    CMemDCHolder dc(nullptr);
+    CSelectObjectScope select(dc.Get(), target.bitmap.Get());
+    ::SetMapMode(dc.Get(), MM_ANISOTROPIC);
+    ::SetViewportExtEx(dc.Get(), 2, 2, nullptr);
+    untouched(dc.Get(), target.bits, kSide * kSide);
+    ::SetMapMode(dc.Get(), MM_TEXT);
+    ::SetGraphicsMode(dc.Get(), GM_ADVANCED);
+    untouched(dc.Get(), target.bits, kSide * kSide);
+    ::SetGraphicsMode(dc.Get(), GM_COMPATIBLE);
+    // A source rectangle beyond the source, and an area too small to pay.
+    EXPECT_FALSE(BlendOntoDib(dc.Get(), 0, 0, 130, 130, source.bitmap.Get(), kSide - 129, 0, 255));
+    EXPECT_FALSE(BlendOntoDib(dc.Get(), 0, 0, 30, 30, source.bitmap.Get(), 0, 0, 255));
+    EXPECT_TRUE(BlendOntoDib(dc.Get(), 0, 0, 130, 130, source.bitmap.Get(), 0, 0, 255));
+
+    TSurface deep = MakeSurface(kSide, kSide, true, 24);
+    CMemDCHolder deepDC(nullptr);
+    CSelectObjectScope selectDeep(deepDC.Get(), deep.bitmap.Get());
+    untouched(deepDC.Get(), deep.bits, kSide * kSide * 3 / 4);
+
+    CMemDCHolder bare(nullptr);  // its stock one-pixel monochrome bitmap
+    EXPECT_FALSE(BlendOntoDib(bare.Get(), 0, 0, 130, 130, source.bitmap.Get(), 0, 0, 255));
+}
