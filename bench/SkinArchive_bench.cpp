@@ -97,18 +97,34 @@ double Now()
     return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
 }
 
-template <typename Work>
-double MedianMs(Work work)
+double Median(std::vector<double> times)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRepetitions; ++i) {
-        const double start = Now();
-        if (!work())
-            return -1.0;
-        times.push_back(Now() - start);
-    }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// One timing of each piece of work per round, in turn, so that the machine's
+// other load falls on all of them alike; medians. False when one fails.
+template <typename... Work>
+bool AlternatingMedians(std::vector<double>& medians, Work... work)
+{
+    std::vector<std::vector<double>> times(sizeof...(work));
+    for (int i = 0; i < kRepetitions; ++i) {
+        size_t which = 0;
+        bool ok = true;
+        auto time = [&](auto& piece) {
+            const double start = Now();
+            ok = piece() && ok;
+            times[which++].push_back(Now() - start);
+        };
+        (time(work), ...);
+        if (!ok)
+            return false;
+    }
+    medians.clear();
+    for (auto& each : times)
+        medians.push_back(Median(each));
+    return true;
 }
 
 }  // namespace
@@ -197,16 +213,18 @@ int main(int argc, char** argv)
     // Warm caches and allocators before measuring.
     readerByIndex();
     bareZlib();
-    const double byIndex = MedianMs(readerByIndex);
-    const double byName = MedianMs(readerByName);
-    const double baseline = MedianMs(bareZlib);
+    std::vector<double> medians;
+    const bool extracted = AlternatingMedians(medians, readerByIndex, readerByName, bareZlib);
     std::printf("SkinArchive_bench: %ls\n", path.c_str());
-    std::printf("  %zu entries, %zu bytes compressed archive, %zu bytes extracted; median of %d runs\n",
+    std::printf("  %zu entries, %zu bytes compressed archive, %zu bytes extracted; median of %d alternating runs\n",
                 entries.size(), archive.size(), total, kRepetitions);
-    if (byIndex < 0 || byName < 0 || baseline < 0) {
+    if (!extracted) {
         std::printf("  extraction failed\n");
         return 1;
     }
+    const double byIndex = medians[0];
+    const double byName = medians[1];
+    const double baseline = medians[2];
     std::printf("  reader: open + extract every entry by index   %8.3f ms\n", byIndex);
     std::printf("  reader: open + find by name + extract         %8.3f ms\n", byName);
     std::printf("  baseline: bare zlib inflate + CRC-32          %8.3f ms\n", baseline);

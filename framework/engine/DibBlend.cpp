@@ -95,17 +95,23 @@ inline DWORD ScalePixel(DWORD pixel, DWORD factor)
     return DivideLanesBy255((pixel & 0x00FF00FFu) * factor) | (DivideLanesBy255(((pixel >> 8) & 0x00FF00FFu) * factor) << 8);
 }
 
+// Premultiplied source over the destination, as AlphaBlend with AC_SRC_ALPHA:
+// d = s + d * (255 - a_s) / 255, rounded.
+inline DWORD Over(DWORD dst, DWORD src)
+{
+    const DWORD alpha = src >> 24;
+    if (alpha == 255) return src;
+    if (src == 0) return dst;
+    return src + ScalePixel(dst, 255 - alpha);
+}
+
 void BlendRow(DWORD* dst, const DWORD* src, int count, DWORD constantAlpha)
 {
-    for (int i = 0; i < count; ++i) {
-        DWORD pixel = src[i];
-        if (constantAlpha != 255) pixel = ScalePixel(pixel, constantAlpha);
-        if (pixel == 0) continue;
-        const DWORD alpha = pixel >> 24;
-        // Premultiplied source over the destination, as AlphaBlend with
-        // AC_SRC_ALPHA: d = s + d * (255 - a_s) / 255, rounded.
-        dst[i] = alpha == 255 ? pixel : pixel + ScalePixel(dst[i], 255 - alpha);
+    if (constantAlpha == 255) {
+        for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], src[i]);
+        return;
     }
+    for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], ScalePixel(src[i], constantAlpha));
 }
 
 // The context's clip as device rectangles; false when it cannot be read.

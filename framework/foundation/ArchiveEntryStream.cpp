@@ -44,8 +44,10 @@ DWORD CArchiveEntryStream::Open(const TCentralHeader& central, ULONGLONG dataLim
     m_remainingCompressed = central.compressedSize;
     m_remainingUncompressed = central.uncompressedSize;
     m_emptyData = central.compressedSize == 0;
+    m_view = m_source.View(dataStart, central.compressedSize);
     if (!m_stored) {
-        m_input.resize(kInputBlock);
+        if (!m_view)
+            m_input.resize(kInputBlock);
         if (inflateInit2(&m_zlib, -MAX_WBITS) != Z_OK)
             return ARCHIVE_BAD_ENTRY;
         m_inflating = true;
@@ -57,6 +59,13 @@ bool CArchiveEntryStream::Refill()
 {
     if (m_remainingCompressed == 0)
         return false;
+    if (m_view) {
+        m_zlib.next_in = const_cast<BYTE*>(m_view);
+        m_zlib.avail_in = m_remainingCompressed;
+        m_readPosition += m_remainingCompressed;
+        m_remainingCompressed = 0;
+        return true;
+    }
     const DWORD count = std::min(kInputBlock, m_remainingCompressed);
     if (!m_source.ReadExact(m_readPosition, m_input.data(), count))
         return false;
@@ -87,7 +96,10 @@ bool CArchiveEntryStream::Read(BYTE* out, DWORD length, DWORD& delivered)
             const uInt inputBefore = m_zlib.avail_in;
             m_zlib.next_out = out + delivered;
             m_zlib.avail_out = wanted;
-            const int status = inflate(&m_zlib, Z_NO_FLUSH);
+            // All input at hand and room for all output: zlib then inflates
+            // without keeping (and copying into) a window of its own.
+            const bool whole = m_remainingCompressed == 0 && wanted == m_remainingUncompressed;
+            const int status = inflate(&m_zlib, whole ? Z_FINISH : Z_NO_FLUSH);
             produced = wanted - m_zlib.avail_out;
             if (status == Z_STREAM_END)
                 m_streamEnded = true;

@@ -1,6 +1,7 @@
 #pragma once
 // One entry of the skin archive read out: its local header checked against
-// the central directory, its data copied or inflated in blocks, and its size
+// the central directory, its data copied or inflated (in blocks when read
+// from a file), and its size
 // and CRC-32 checked when the last byte is out.
 #include <windows.h>
 #include <zlib.h>
@@ -36,6 +37,9 @@ private:
     bool Finish();
 
     CArchiveSource& m_source;
+    // The compressed data in place, when the source is memory; else it is
+    // read through m_input a block at a time.
+    const BYTE* m_view { nullptr };
     std::vector<BYTE> m_input;
     z_stream m_zlib {};
     bool m_inflating { false };

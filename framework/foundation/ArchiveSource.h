@@ -21,6 +21,13 @@ public:
     ULONGLONG Size() const { return m_size; }
     DWORD ReadAt(ULONGLONG offset, void* buffer, DWORD count);
     bool ReadExact(ULONGLONG offset, void* buffer, DWORD count) { return ReadAt(offset, buffer, count) == count; }
+    // The bytes themselves, without a copy, when the source is a memory block
+    // holding all of them; null otherwise.
+    const BYTE* View(ULONGLONG offset, DWORD count) const
+    {
+        if (m_memory == nullptr || offset > m_size || count > m_size - offset) return nullptr;
+        return m_memory + offset;
+    }
 
 private:
     DWORD MeasureFile();
