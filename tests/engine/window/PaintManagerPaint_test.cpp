@@ -187,6 +187,38 @@ TEST(PaintManagerPaint, LayeredWindowShowsTheTreeThroughUpdateLayeredWindow)
 
 namespace {
 
+// Paints an opaque red square when told to, and nothing otherwise.
+class StampUI : public CControlUI {
+public:
+    void DoPaint(HDC hDC, const RECT& rcPaint) override
+    {
+        RECT rc;
+        if (!m_stamp || !::IntersectRect(&rc, &rcPaint, &m_rcItem)) return;
+        FillSolid(hDC, rc, RGB(255, 0, 0));
+        MakeOpaque(hDC, rc);
+    }
+    bool m_stamp { true };
+};
+
+}  // namespace
+
+TEST(PaintManagerPaint, LayeredFramesStartClearEvenWhenTheirBitmapIsKept)
+{
+    HostWindow host(160, 60, 0, 50, 50);
+    host.manager.SetBackgroundTransparent(true);
+    StampUI* stamp = new StampUI;
+    host.manager.AttachDialog(stamp);
+    ::UpdateWindow(host.hwnd);
+    Pump(50);
+    EXPECT_TRUE(Near(RGB(255, 0, 0), Surface(host.hwnd).At(80, 30)));
+    // A repaint without a new layout: last frame's pixels must not show.
+    stamp->m_stamp = false;
+    Repaint(host.hwnd);
+    EXPECT_FALSE(Near(RGB(255, 0, 0), Surface(host.hwnd).At(80, 30)));
+}
+
+namespace {
+
 // A 30x30 shadow image: 10-pixel corners in green, edges in blue, centre
 // unused; fully opaque so the blend shows the colours unchanged.
 HBITMAP ShadowBitmap()
