@@ -9,6 +9,18 @@
 
 namespace Veneer {
 
+namespace {
+
+// A paint bitmap is kept while it is exactly the client area's size.
+bool BitmapFits(HBITMAP bitmap, const RECT& client)
+{
+    BITMAP info {};
+    return ::GetObjectW(bitmap, sizeof(info), &info) == static_cast<int>(sizeof(info))
+        && info.bmWidth == client.right - client.left && info.bmHeight == client.bottom - client.top;
+}
+
+}  // namespace
+
 CControlUI* CALLBACK CPaintManagerUI::FindControlFromUpdate(CControlUI* pThis, LPVOID /*pData*/)
 {
     return pThis->IsUpdateNeeded() ? pThis : nullptr;
@@ -38,9 +50,9 @@ void CPaintManagerUI::LayoutIfNeeded()
     ::GetClientRect(m_hWndPaint, &rcClient);
     if (::IsRectEmpty(&rcClient)) return;
     if (m_pRoot->IsUpdateNeeded()) {
+        // The paint bitmaps stay: painting makes them anew only when the
+        // client size no longer fits them.
         m_pRoot->SetPos(rcClient);
-        DeleteOffscreen();
-        DeleteBackground();
     } else {
         // Each SetPos clears the flag of the control it places; the bound
         // stops a control that keeps asking from looping forever.
@@ -88,9 +100,10 @@ void CPaintManagerUI::PaintOrdinary(const RECT& rcUpdate)
         ::EndPaint(m_hWndPaint, &ps);
         return;
     }
+    RECT rcClient { 0, 0, 0, 0 };
+    ::GetClientRect(m_hWndPaint, &rcClient);
+    if (m_bOffscreenPaint && m_hbmpOffscreen && !BitmapFits(m_hbmpOffscreen.Get(), rcClient)) DeleteOffscreen();
     if (m_bOffscreenPaint && !m_hbmpOffscreen) {
-        RECT rcClient { 0, 0, 0, 0 };
-        ::GetClientRect(m_hWndPaint, &rcClient);
         DeleteOffscreen();
         m_hDcOffscreen.Reset(::CreateCompatibleDC(m_hDcPaint));
         // A 32-bit section rather than a device bitmap: blended images are
@@ -156,9 +169,9 @@ void CPaintManagerUI::PaintLayered()
         // The last frame's section again while the size holds, cleared to
         // transparent: a fresh one costs a page fault per 4 KB on every paint.
         DIBSECTION section {};
-        const bool reusable = m_hDcBackground && m_hbmpBackground
+        const bool reusable = m_hDcBackground && m_hbmpBackground && BitmapFits(m_hbmpBackground.Get(), rcClient)
             && ::GetObjectW(m_hbmpBackground.Get(), sizeof(section), &section) == static_cast<int>(sizeof(section))
-            && section.dsBm.bmWidth == width && section.dsBm.bmHeight == height && section.dsBm.bmBits != nullptr;
+            && section.dsBm.bmBits != nullptr;
         if (reusable) {
             ::GdiFlush();
             std::memset(section.dsBm.bmBits, 0, static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
