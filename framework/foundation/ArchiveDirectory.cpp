@@ -92,14 +92,14 @@ bool CArchiveDirectory::TryEndRecord(ULONGLONG position)
         if (m_headerChecksLeft == 0)
             return false;
         --m_headerChecksLeft;
-        if (!ReadCentralHeader(offset, header))
+        if (!ReadCentralHeader(offset, header, false))
             return false;
         offset = header.next;
     }
     return true;
 }
 
-bool CArchiveDirectory::ReadCentralHeader(ULONGLONG offset, TCentralHeader& header)
+bool CArchiveDirectory::ReadCentralHeader(ULONGLONG offset, TCentralHeader& header, bool withName)
 {
     BYTE fixed[kCentralHeaderSize];
     if (offset + kCentralHeaderSize > m_directoryEnd || !m_source.ReadExact(offset, fixed, kCentralHeaderSize))
@@ -129,6 +129,8 @@ bool CArchiveDirectory::ReadCentralHeader(ULONGLONG offset, TCentralHeader& head
     if (header.method == kMethodDeflated &&
         header.uncompressedSize > static_cast<ULONGLONG>(header.compressedSize) * kMaxDeflateRatio)
         return false;
+    if (!withName)
+        return true;
     header.name.resize(nameLength);
     header.extra.resize(extraLength);
     if (nameLength && !m_source.ReadExact(offset + kCentralHeaderSize, &header.name[0], nameLength))
@@ -151,10 +153,9 @@ bool CArchiveDirectory::GoToNext()
 {
     if (m_currentIndex < 0 || m_currentIndex + 1 >= m_entryCount)
         return false;
-    TCentralHeader next;
-    if (!ReadCentralHeader(m_current.next, next))
+    if (!ReadCentralHeader(m_current.next, m_next))
         return false;
-    m_current = std::move(next);
+    std::swap(m_current, m_next);
     ++m_currentIndex;
     return true;
 }

@@ -38,7 +38,9 @@ private:
     static constexpr ULONGLONG kHeaderCheckBudget = 2 * 65535;
 
     bool TryEndRecord(ULONGLONG position);
-    bool ReadCentralHeader(ULONGLONG offset, TCentralHeader& header);
+    // `withName` false: the fixed fields alone, checked; name and extra
+    // field are left as they were.
+    bool ReadCentralHeader(ULONGLONG offset, TCentralHeader& header, bool withName = true);
 
     CArchiveSource& m_source;
     int m_entryCount { 0 };
@@ -47,6 +49,7 @@ private:
     ULONGLONG m_bytesInFront { 0 };
     int m_currentIndex { -1 };
     TCentralHeader m_current;
+    TCentralHeader m_next;  // read into, then swapped: its buffers are reused
     ULONGLONG m_headerChecksLeft { kHeaderCheckBudget };
 };
 
