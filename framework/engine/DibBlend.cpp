@@ -14,7 +14,7 @@ namespace RenderInternal {
 
 namespace {
 
-// Below this many pixels the probe for the target's orientation costs more
+// Below this many pixels the probes for the bitmaps' orientation cost more
 // than the platform's blend would.
 constexpr long long kMinimumPixels = 16 * 1024;
 
@@ -50,7 +50,7 @@ bool DibPixelsOf(HBITMAP bitmap, TDibPixels& pixels)
 
 enum class EOrientation { TopDown, BottomUp, Unknown };
 
-// Which end of the target's memory its top row is. The section's header
+// Which end of a selected section's memory its top row is. The section's header
 // does not tell (GetObject reports a top-down section's height as positive),
 // so two marks are written to the first and last rows in memory, the
 // device's top-left pixel is read back through GDI, and the marks removed.
@@ -114,6 +114,12 @@ void BlendRow(DWORD* dst, const DWORD* src, int count, DWORD constantAlpha)
     for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], ScalePixel(src[i], constantAlpha));
 }
 
+// Device pixels are logical ones up to an origin shift.
+bool IsPlain(HDC hdc)
+{
+    return ::GetMapMode(hdc) == MM_TEXT && ::GetGraphicsMode(hdc) == GM_COMPATIBLE && ::GetLayout(hdc) == 0;
+}
+
 // The context's clip as device rectangles; false when it cannot be read.
 bool ClipRectangles(HDC hdc, const RECT& bounds, std::vector<RECT>& rects)
 {
@@ -145,22 +151,21 @@ bool ClipRectangles(HDC hdc, const RECT& bounds, std::vector<RECT>& rects)
 
 }  // namespace
 
-bool BlendOntoDib(HDC hdcDest, int xDest, int yDest, int width, int height, HBITMAP source, int xSrc, int ySrc,
+bool BlendOntoDib(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
     BYTE constantAlpha)
 {
-    if (hdcDest == nullptr || width <= 0 || height <= 0) return false;
+    if (hdcDest == nullptr || hdcSrc == nullptr || width <= 0 || height <= 0) return false;
     if (static_cast<long long>(width) * height < kMinimumPixels) return false;
-    if (::GetMapMode(hdcDest) != MM_TEXT || ::GetGraphicsMode(hdcDest) != GM_COMPATIBLE
-        || ::GetLayout(hdcDest) != 0) {
-        return false;
-    }
+    if (!IsPlain(hdcDest) || !IsPlain(hdcSrc)) return false;
     TDibPixels target;
-    TDibPixels pixels;
+    TDibPixels source;
     if (!DibPixelsOf(static_cast<HBITMAP>(::GetCurrentObject(hdcDest, OBJ_BITMAP)), target)
-        || !DibPixelsOf(source, pixels)) {
+        || !DibPixelsOf(static_cast<HBITMAP>(::GetCurrentObject(hdcSrc, OBJ_BITMAP)), source)) {
         return false;
     }
-    if (xSrc < 0 || ySrc < 0 || xSrc + width > pixels.width || ySrc + height > pixels.height) return false;
+    POINT from { xSrc, ySrc };
+    if (!::LPtoDP(hdcSrc, &from, 1)) return false;
+    if (from.x < 0 || from.y < 0 || from.x + width > source.width || from.y + height > source.height) return false;
 
     POINT origin { xDest, yDest };
     if (!::LPtoDP(hdcDest, &origin, 1)) return false;
@@ -171,15 +176,17 @@ bool BlendOntoDib(HDC hdcDest, int xDest, int yDest, int width, int height, HBIT
     if (RectMath::Intersect(bounds, dest, surface) && !ClipRectangles(hdcDest, bounds, rects)) return false;
 
     if (rects.empty()) return true;
-    ::GdiFlush();  // drawing still queued for the target lands first
-    const EOrientation orientation = OrientationOf(hdcDest, target);
-    if (orientation == EOrientation::Unknown) return false;
-    target.topDown = orientation == EOrientation::TopDown;
+    ::GdiFlush();  // drawing still queued for either bitmap lands first
+    const EOrientation targetOrder = OrientationOf(hdcDest, target);
+    const EOrientation sourceOrder = OrientationOf(hdcSrc, source);
+    if (targetOrder == EOrientation::Unknown || sourceOrder == EOrientation::Unknown) return false;
+    target.topDown = targetOrder == EOrientation::TopDown;
+    source.topDown = sourceOrder == EOrientation::TopDown;
     for (const RECT& piece : rects) {
         const int count = piece.right - piece.left;
         for (int y = piece.top; y < piece.bottom; ++y) {
-            const DWORD* from = pixels.Row(ySrc + y - dest.top) + xSrc + (piece.left - dest.left);
-            BlendRow(target.Row(y) + piece.left, from, count, constantAlpha);
+            const DWORD* pixels = source.Row(from.y + y - dest.top) + from.x + (piece.left - dest.left);
+            BlendRow(target.Row(y) + piece.left, pixels, count, constantAlpha);
         }
     }
     return true;

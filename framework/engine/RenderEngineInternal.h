@@ -105,14 +105,13 @@ TImageInfo* DecodeImage(const BYTE* data, size_t size, DWORD mask);
 // then leaves the data to the general decoder.
 TImageInfo* DecodePngRows(const BYTE* data, size_t size, DWORD mask);
 
-// Blends (xSrc, ySrc, width, height) of a premultiplied top-down 32-bit
-// section (as CreateDib32 makes), unscaled and with a constant alpha, onto
-// the DIB selected into hdcDest, honouring the context's origin and clip
-// region: what AlphaBlend would do, at about a third of its cost under Wine.
-// False, with nothing drawn, for small areas, when the target is not such a
-// DIB or its mapping is more than an origin shift: the caller then calls
-// AlphaBlend.
-bool BlendOntoDib(HDC hdcDest, int xDest, int yDest, int width, int height, HBITMAP source, int xSrc, int ySrc,
+// AlphaBlend with AC_SRC_ALPHA, unscaled, done by the framework itself when
+// both contexts hold 32-bit DIB sections (the source premultiplied) and map
+// logical to device pixels by an origin shift alone; the target's clip
+// region is honoured. About a third of the platform's cost under Wine.
+// False, with nothing drawn, for areas too small to gain and for any other
+// context: the caller then calls AlphaBlend.
+bool BlendOntoDib(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
     BYTE constantAlpha);
 
 // A top-down 32-bit DIB section; `bits` receives its pixels.

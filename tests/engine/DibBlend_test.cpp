@@ -60,6 +60,7 @@ void FillTarget(TSurface& target, unsigned seed)
 struct TCase {
     const char* name;
     bool topDown;
+    bool sourceTopDown;
     POINT windowOrigin;
     bool clipped;
     BYTE constantAlpha;
@@ -90,17 +91,21 @@ std::vector<DWORD> Draw(const TCase& c, TBlend blend)
 
 TEST(DibBlend, MatchesThePlatformBlendForOriginsClipsAndConstantAlpha)
 {
-    TSurface source = MakeSurface(kSide, kSide, true);
-    FillSource(source, 5);
+    TSurface topDownSource = MakeSurface(kSide, kSide, true);
+    FillSource(topDownSource, 5);
+    TSurface bottomUpSource = MakeSurface(kSide, kSide, false);
+    FillSource(bottomUpSource, 5);
     const TCase cases[] = {
-        { "plain", true, { 0, 0 }, false, 255 },
-        { "bottom-up", false, { 0, 0 }, false, 255 },
-        { "shifted origin", true, { -27, 15 }, false, 255 },
-        { "clipped", true, { 0, 0 }, true, 255 },
-        { "constant alpha", false, { 13, -12 }, true, 97 },
+        { "plain", true, true, { 0, 0 }, false, 255 },
+        { "bottom-up target", false, true, { 0, 0 }, false, 255 },
+        { "bottom-up source", true, false, { 0, 0 }, false, 255 },
+        { "shifted origin", true, true, { -27, 15 }, false, 255 },
+        { "clipped", true, true, { 0, 0 }, true, 255 },
+        { "constant alpha", false, false, { 13, -12 }, true, 97 },
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.name);
+        const TSurface& source = c.sourceTopDown ? topDownSource : bottomUpSource;
         const std::vector<DWORD> platform = Draw(c, [&](HDC dc, int x, int y, int w, int h, int sx, int sy) {
             CMemDCHolder sourceDC(nullptr);
             CSelectObjectScope select(sourceDC.Get(), source.bitmap.Get());
@@ -108,7 +113,9 @@ TEST(DibBlend, MatchesThePlatformBlendForOriginsClipsAndConstantAlpha)
             ASSERT_TRUE(GetAlphaBlend()(dc, x, y, w, h, sourceDC.Get(), sx, sy, w, h, blend));
         });
         const std::vector<DWORD> ours = Draw(c, [&](HDC dc, int x, int y, int w, int h, int sx, int sy) {
-            ASSERT_TRUE(BlendOntoDib(dc, x, y, w, h, source.bitmap.Get(), sx, sy, c.constantAlpha));
+            CMemDCHolder sourceDC(nullptr);
+            CSelectObjectScope select(sourceDC.Get(), source.bitmap.Get());
+            ASSERT_TRUE(BlendOntoDib(dc, x, y, w, h, sourceDC.Get(), sx, sy, c.constantAlpha));
         });
         const std::vector<DWORD> before = Draw(c, [](HDC, int, int, int, int, int, int) {});
         int changed = 0;
@@ -128,9 +135,11 @@ TEST(DibBlend, TargetsItCannotAddressAreLeftAlone)
 {
     TSurface source = MakeSurface(kSide, kSide, true);
     FillSource(source, 9);
+    CMemDCHolder sourceDC(nullptr);
+    CSelectObjectScope selectSource(sourceDC.Get(), source.bitmap.Get());
     auto untouched = [&](HDC dc, const DWORD* bits, size_t count) {
         const std::vector<DWORD> before(bits, bits + count);
-        EXPECT_FALSE(BlendOntoDib(dc, 0, 0, 130, 130, source.bitmap.Get(), 0, 0, 255));
+        EXPECT_FALSE(BlendOntoDib(dc, 0, 0, 130, 130, sourceDC.Get(), 0, 0, 255));
         ::GdiFlush();
         EXPECT_EQ(before, std::vector<DWORD>(bits, bits + count));
     };
@@ -147,9 +156,9 @@ TEST(DibBlend, TargetsItCannotAddressAreLeftAlone)
     untouched(dc.Get(), target.bits, kSide * kSide);
     ::SetGraphicsMode(dc.Get(), GM_COMPATIBLE);
     // A source rectangle beyond the source, and an area too small to pay.
-    EXPECT_FALSE(BlendOntoDib(dc.Get(), 0, 0, 130, 130, source.bitmap.Get(), kSide - 129, 0, 255));
-    EXPECT_FALSE(BlendOntoDib(dc.Get(), 0, 0, 30, 30, source.bitmap.Get(), 0, 0, 255));
-    EXPECT_TRUE(BlendOntoDib(dc.Get(), 0, 0, 130, 130, source.bitmap.Get(), 0, 0, 255));
+    EXPECT_FALSE(BlendOntoDib(dc.Get(), 0, 0, 130, 130, sourceDC.Get(), kSide - 129, 0, 255));
+    EXPECT_FALSE(BlendOntoDib(dc.Get(), 0, 0, 30, 30, sourceDC.Get(), 0, 0, 255));
+    EXPECT_TRUE(BlendOntoDib(dc.Get(), 0, 0, 130, 130, sourceDC.Get(), 0, 0, 255));
 
     TSurface deep = MakeSurface(kSide, kSide, true, 24);
     CMemDCHolder deepDC(nullptr);
@@ -157,5 +166,5 @@ TEST(DibBlend, TargetsItCannotAddressAreLeftAlone)
     untouched(deepDC.Get(), deep.bits, kSide * kSide * 3 / 4);
 
     CMemDCHolder bare(nullptr);  // its stock one-pixel monochrome bitmap
-    EXPECT_FALSE(BlendOntoDib(bare.Get(), 0, 0, 130, 130, source.bitmap.Get(), 0, 0, 255));
+    EXPECT_FALSE(BlendOntoDib(bare.Get(), 0, 0, 130, 130, sourceDC.Get(), 0, 0, 255));
 }
