@@ -5,6 +5,7 @@
 // and the clip region is read as rectangles.
 #include <vector>
 
+#include "engine/DibBlendRows.h"
 #include "engine/GdiHolders.h"
 #include "engine/RenderEngineInternal.h"
 #include "foundation/RectMath.h"
@@ -82,36 +83,12 @@ EOrientation OrientationOf(HDC hdc, const TDibPixels& target)
     return EOrientation::Unknown;
 }
 
-// round(value / 255) in two 16-bit lanes, each value at most 255 * 255.
-inline DWORD DivideLanesBy255(DWORD lanes)
+// The SSE2 rows where the processor has them (every x64 one does).
+BlendRowProc ChooseBlendRow()
 {
-    lanes += 0x00800080u;
-    return ((lanes + ((lanes >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-}
-
-// Every channel of a pixel times factor / 255, rounded.
-inline DWORD ScalePixel(DWORD pixel, DWORD factor)
-{
-    return DivideLanesBy255((pixel & 0x00FF00FFu) * factor) | (DivideLanesBy255(((pixel >> 8) & 0x00FF00FFu) * factor) << 8);
-}
-
-// Premultiplied source over the destination, as AlphaBlend with AC_SRC_ALPHA:
-// d = s + d * (255 - a_s) / 255, rounded.
-inline DWORD Over(DWORD dst, DWORD src)
-{
-    const DWORD alpha = src >> 24;
-    if (alpha == 255) return src;
-    if (src == 0) return dst;
-    return src + ScalePixel(dst, 255 - alpha);
-}
-
-void BlendRow(DWORD* dst, const DWORD* src, int count, DWORD constantAlpha)
-{
-    if (constantAlpha == 255) {
-        for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], src[i]);
-        return;
-    }
-    for (int i = 0; i < count; ++i) dst[i] = Over(dst[i], ScalePixel(src[i], constantAlpha));
+    static const BlendRowProc row =
+        ::IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) ? &BlendRowSse2 : &BlendRowPortable;
+    return row;
 }
 
 // Device pixels are logical ones up to an origin shift.
@@ -182,11 +159,12 @@ bool BlendOntoDib(HDC hdcDest, int xDest, int yDest, int width, int height, HDC 
     if (targetOrder == EOrientation::Unknown || sourceOrder == EOrientation::Unknown) return false;
     target.topDown = targetOrder == EOrientation::TopDown;
     source.topDown = sourceOrder == EOrientation::TopDown;
+    const BlendRowProc blendRow = ChooseBlendRow();
     for (const RECT& piece : rects) {
         const int count = piece.right - piece.left;
         for (int y = piece.top; y < piece.bottom; ++y) {
             const DWORD* pixels = source.Row(from.y + y - dest.top) + from.x + (piece.left - dest.left);
-            BlendRow(target.Row(y) + piece.left, pixels, count, constantAlpha);
+            blendRow(target.Row(y) + piece.left, pixels, count, constantAlpha);
         }
     }
     return true;

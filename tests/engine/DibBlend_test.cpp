@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "engine/DibBlendRows.h"
 #include "engine/GdiHolders.h"
 #include "engine/RenderEngineInternal.h"
 
@@ -167,4 +168,40 @@ TEST(DibBlend, TargetsItCannotAddressAreLeftAlone)
 
     CMemDCHolder bare(nullptr);  // its stock one-pixel monochrome bitmap
     EXPECT_FALSE(BlendOntoDib(bare.Get(), 0, 0, 130, 130, sourceDC.Get(), 0, 0, 255));
+}
+
+TEST(DibBlend, BothRowsGiveTheExactRoundedBlendForEveryAlphaAndChannel)
+{
+    // Every destination channel under every source alpha, with the source
+    // channel at 0, half and all of its alpha, and tails of every length.
+    std::vector<DWORD> src, dst;
+    for (DWORD alpha = 0; alpha < 256; ++alpha) {
+        for (DWORD d = 0; d < 256; ++d) {
+            const DWORD channel = (alpha * (d % 3)) / 2;
+            src.push_back((alpha << 24) | (channel << 16) | ((alpha - channel) << 8) | channel);
+            dst.push_back((d << 24) | (d << 16) | ((255 - d) << 8) | (d ^ 0x5A));
+        }
+    }
+    const bool sse2 = ::IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE;
+    for (const DWORD constantAlpha : { 255u, 254u, 128u, 97u, 1u, 0u }) {
+        SCOPED_TRACE(testing::Message() << "constant alpha " << constantAlpha);
+        std::vector<DWORD> portable = dst;
+        BlendRowPortable(portable.data(), src.data(), static_cast<int>(src.size()), constantAlpha);
+        for (size_t i = 0; i < src.size(); i += 997) {
+            for (int shift = 0; shift < 32; shift += 8) {
+                const DWORD scaled = ((src[i] >> shift & 0xFF) * constantAlpha + 127) / 255;
+                const DWORD alpha = ((src[i] >> 24) * constantAlpha + 127) / 255;
+                const DWORD expected = scaled + ((dst[i] >> shift & 0xFF) * (255 - alpha) + 127) / 255;
+                ASSERT_EQ(expected, portable[i] >> shift & 0xFF) << "pixel " << i;
+            }
+        }
+        if (!sse2) continue;
+        for (const int length : { 0, 1, 3, 4, 5, 7, 8, 37, static_cast<int>(src.size()) }) {
+            std::vector<DWORD> wide = dst;
+            BlendRowSse2(wide.data(), src.data(), length, constantAlpha);
+            std::vector<DWORD> narrow = dst;
+            BlendRowPortable(narrow.data(), src.data(), length, constantAlpha);
+            ASSERT_EQ(narrow, wide) << "length " << length;
+        }
+    }
 }
