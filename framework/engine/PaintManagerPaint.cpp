@@ -178,15 +178,8 @@ void CPaintManagerUI::PaintLayered()
         } else {
             DeleteBackground();
             m_hDcBackground.Reset(::CreateCompatibleDC(m_hDcPaint));
-            BITMAPINFO bmi {};
-            bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-            bmi.bmiHeader.biWidth = width;
-            bmi.bmiHeader.biHeight = height;
-            bmi.bmiHeader.biPlanes = 1;
-            bmi.bmiHeader.biBitCount = 32;
-            bmi.bmiHeader.biCompression = BI_RGB;
             void* bits = nullptr;
-            m_hbmpBackground.Reset(::CreateDIBSection(m_hDcPaint, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+            m_hbmpBackground.Reset(RenderInternal::CreateBottomUpDib32(m_hDcPaint, width, height, &bits));
             if (m_hDcBackground && m_hbmpBackground) {
                 m_hbmpBackgroundOld = ::SelectObject(m_hDcBackground.Get(), m_hbmpBackground.Get());
             }

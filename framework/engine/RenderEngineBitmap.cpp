@@ -3,6 +3,7 @@
 #include "engine/GdiHolders.h"
 #include "engine/PaintManagerUI.h"
 #include "engine/RenderEngine.h"
+#include "engine/RenderEngineInternal.h"
 
 namespace Veneer {
 
@@ -25,16 +26,8 @@ HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pCo
     CSelectObjectScope selectScratch(paintMem.Get(), scratch.Get());
     pControl->DoPaint(paintMem.Get(), rc);
 
-    BITMAPINFO bmi {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    bmi.bmiHeader.biSizeImage = static_cast<DWORD>(cx) * static_cast<DWORD>(cy) * 4;
     void* bits = nullptr;
-    HBITMAP section = ::CreateDIBSection(paintDC, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP section = RenderInternal::CreateBottomUpDib32(paintDC, cx, cy, &bits);
     if (section == nullptr) return nullptr;
     CMemDCHolder sectionMem(paintDC);
     if (sectionMem) {

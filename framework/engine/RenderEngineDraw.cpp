@@ -38,7 +38,8 @@ const TMsimg32Routines& Msimg32()
     return routines;
 }
 
-// A bottom-up 32-bit section, as the software blend works on.
+}  // namespace
+
 HBITMAP CreateBottomUpDib32(HDC hdc, int width, int height, void** bits)
 {
     BITMAPINFO bmi {};
@@ -51,8 +52,6 @@ HBITMAP CreateBottomUpDib32(HDC hdc, int width, int height, void** bits)
     bmi.bmiHeader.biSizeImage = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
     return ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, bits, nullptr, 0);
 }
-
-}  // namespace
 
 AlphaBlendProc GetAlphaBlend()
 {

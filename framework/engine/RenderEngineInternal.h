@@ -114,6 +114,10 @@ TImageInfo* DecodePngRows(const BYTE* data, size_t size, DWORD mask);
 bool BlendOntoDib(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
     BYTE constantAlpha);
 
+// A bottom-up 32-bit DIB section (the row order the software blend, layered
+// windows and bitmap exports use); `bits` receives its pixels.
+HBITMAP CreateBottomUpDib32(HDC hdc, int width, int height, void** bits);
+
 // A top-down 32-bit DIB section; `bits` receives its pixels.
 HBITMAP CreateDib32(int width, int height, void** bits);
 

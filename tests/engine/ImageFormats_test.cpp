@@ -6,17 +6,14 @@
 #include <vector>
 
 #include "engine/RenderEngine.h"
+#include "engine/DecodedImage.h"
 #include "engine/RenderEngineInternal.h"
 
 using namespace Veneer;
 using namespace Veneer::RenderInternal;
+using DecodedImage::ImagePtr;
 
 namespace {
-
-struct TImageDeleter {
-    void operator()(TImageInfo* image) const { CRenderEngine::FreeImage(image); }
-};
-using ImagePtr = std::unique_ptr<TImageInfo, TImageDeleter>;
 
 using Bytes = std::vector<BYTE>;
 

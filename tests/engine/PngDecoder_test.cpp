@@ -9,18 +9,16 @@
 #include <vector>
 
 #include "engine/RenderEngine.h"
+#include "engine/DecodedImage.h"
 #include "engine/RenderEngineInternal.h"
 #include "stb_image.h"
 
 using namespace Veneer;
 using namespace Veneer::RenderInternal;
+using DecodedImage::ImagePtr;
+using DecodedImage::Pixels;
 
 namespace {
-
-struct TImageDeleter {
-    void operator()(TImageInfo* image) const { CRenderEngine::FreeImage(image); }
-};
-using ImagePtr = std::unique_ptr<TImageInfo, TImageDeleter>;
 
 void PutBigEndian(std::vector<BYTE>& out, DWORD value)
 {
@@ -138,14 +136,6 @@ DWORD SourceColour(const TPngSpec& spec, int i)
             | spec.palette[3 * entry + 2];
     }
     }
-}
-
-std::vector<DWORD> Pixels(const TImageInfo& image)
-{
-    DIBSECTION section {};
-    EXPECT_EQ(static_cast<int>(sizeof(section)), ::GetObjectW(image.hBitmap, sizeof(section), &section));
-    const DWORD* bits = static_cast<const DWORD*>(section.dsBm.bmBits);
-    return std::vector<DWORD>(bits, bits + image.nX * image.nY);
 }
 
 // What the general decoder makes of the same bytes, converted as the loader

@@ -6,19 +6,17 @@
 #include <vector>
 
 #include "engine/RenderEngine.h"
+#include "engine/DecodedImage.h"
 #include "engine/RenderEngineInternal.h"
 #include "engine/StbOutput.h"
 #include "support/TestSupport.h"
 
 using namespace Veneer;
 using namespace Veneer::RenderInternal;
+using DecodedImage::ImagePtr;
+using DecodedImage::Pixels;
 
 namespace {
-
-struct TImageDeleter {
-    void operator()(TImageInfo* image) const { CRenderEngine::FreeImage(image); }
-};
-using ImagePtr = std::unique_ptr<TImageInfo, TImageDeleter>;
 
 std::vector<BYTE> Fixture(const wchar_t* name)
 {
@@ -29,16 +27,6 @@ std::vector<BYTE> Fixture(const wchar_t* name)
 ImagePtr Decode(const std::vector<BYTE>& bytes, DWORD mask = 0)
 {
     return ImagePtr(DecodeImage(bytes.data(), bytes.size(), mask));
-}
-
-// The bitmap's pixels as 0xAARRGGBB, top row first.
-std::vector<DWORD> Pixels(const TImageInfo& image)
-{
-    DIBSECTION section {};
-    EXPECT_EQ(static_cast<int>(sizeof(section)), ::GetObjectW(image.hBitmap, sizeof(section), &section));
-    EXPECT_EQ(32, section.dsBm.bmBitsPixel);
-    const DWORD* bits = static_cast<const DWORD*>(section.dsBm.bmBits);
-    return std::vector<DWORD>(bits, bits + image.nX * image.nY);
 }
 
 }  // namespace
