@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/RenderEngine.h"
 #include "engine/DecodedImage.h"
+#include "engine/RenderEngine.h"
 #include "engine/RenderEngineInternal.h"
 
 using namespace Veneer;

@@ -5,11 +5,12 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
-#include "engine/RenderEngine.h"
 #include "engine/DecodedImage.h"
+#include "engine/RenderEngine.h"
 #include "engine/RenderEngineInternal.h"
 #include "stb_image.h"
 

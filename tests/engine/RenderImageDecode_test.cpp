@@ -5,8 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "engine/RenderEngine.h"
 #include "engine/DecodedImage.h"
+#include "engine/RenderEngine.h"
 #include "engine/RenderEngineInternal.h"
 #include "engine/StbOutput.h"
 #include "support/TestSupport.h"
