@@ -1,8 +1,8 @@
 // Unscaled premultiplied blending straight into a 32-bit DIB target. The
-// platform's AlphaBlend spends about three times this per pixel under Wine,
-// and a composed nine-grid is blended whole on every frame. Only plain
-// targets are taken: device pixels equal logical ones up to an origin shift,
-// and the clip region is read as rectangles.
+// platform's AlphaBlend spends several times this per pixel under Wine, and
+// a composed nine-grid or a window-sized picture is blended whole on every
+// frame. Only plain contexts are taken: device pixels equal logical ones up
+// to an origin shift, and the clip region is read as rectangles.
 #include <vector>
 
 #include "engine/DibBlendRows.h"
@@ -51,13 +51,13 @@ bool DibPixelsOf(HBITMAP bitmap, TDibPixels& pixels)
 
 enum class EOrientation { TopDown, BottomUp, Unknown };
 
-// Which end of a selected section's memory its top row is. The section's header
+// Which end of a selected section's memory holds its top row. The header
 // does not tell (GetObject reports a top-down section's height as positive),
 // so two marks are written to the first and last rows in memory, the
 // device's top-left pixel is read back through GDI, and the marks removed.
-EOrientation OrientationOf(HDC hdc, const TDibPixels& target)
+EOrientation OrientationOf(HDC hdc, const TDibPixels& section)
 {
-    if (target.height == 1) return EOrientation::TopDown;
+    if (section.height == 1) return EOrientation::TopDown;
     CMemDCHolder probeDC(hdc);
     void* probeBits = nullptr;
     CBitmapHolder probe(CreateDib32(1, 1, &probeBits));
@@ -66,8 +66,8 @@ EOrientation OrientationOf(HDC hdc, const TDibPixels& target)
     POINT topLeft { 0, 0 };
     if (!::DPtoLP(hdc, &topLeft, 1)) return EOrientation::Unknown;
 
-    DWORD* first = target.Row(0);
-    DWORD* last = target.Row(target.height - 1);
+    DWORD* first = section.Row(0);
+    DWORD* last = section.Row(section.height - 1);
     const DWORD savedFirst = *first;
     const DWORD savedLast = *last;
     *first = 0x00A1B2C3u;
