@@ -7,6 +7,7 @@ namespace Veneer {
 
 void CPaintManagerUI::Invalidate(RECT& rcItem)
 {
+    ++m_uInvalidateRequests;
     if (m_nInvalidationBatch > 0) {
         // Everything a pass places lies inside the container that opened the
         // batch, so the bounding rectangle is the area the pass changed.

@@ -186,6 +186,7 @@ void CPaintManagerUI::PaintLayered()
         }
         if (m_hDcBackground && m_hbmpBackground) {
             // The kept context starts every frame as it started the first.
+            const unsigned requestsBefore = m_uInvalidateRequests;
             const int save = ::SaveDC(m_hDcBackground.Get());
             ::SelectObject(m_hDcBackground.Get(), GetFont(-1));
             if (m_bHasWindowShadow) {
@@ -204,6 +205,11 @@ void CPaintManagerUI::PaintLayered()
             BLENDFUNCTION blend { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
             ::UpdateLayeredWindow(m_hWndPaint, nullptr, &ptPos, &sizeWnd, m_hDcBackground.Get(), &ptSrc, 0, &blend,
                                   ULW_ALPHA);
+            // The whole client area was just painted: what the system asks
+            // for (Wine re-creates the window on the first UpdateLayeredWindow
+            // and on becoming layered, and wants the same frame painted again)
+            // is already there. A request the tree made while it painted is not.
+            if (m_uInvalidateRequests == requestsBefore && !m_bUpdateNeeded) ::ValidateRect(m_hWndPaint, nullptr);
         } else {
             DeleteBackground();
         }

@@ -462,6 +462,9 @@ private:
 
     int m_nInvalidationBatch { 0 };
     RECT m_rcBatchedInvalid { 0, 0, 0, 0 };
+    // Counts the tree's requests to repaint: a layered paint tells by it
+    // whether one came while the tree painted.
+    unsigned m_uInvalidateRequests { 0 };
 
     bool m_bFirstLayout { true };
     bool m_bUpdateNeeded { false };

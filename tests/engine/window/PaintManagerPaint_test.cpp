@@ -219,6 +219,43 @@ TEST(PaintManagerPaint, LayeredFramesStartClearEvenWhenTheirBitmapIsKept)
 
 namespace {
 
+// Asks for one more paint of itself from inside its first paint.
+class RepaintOnceUI : public CControlUI {
+public:
+    void DoPaint(HDC hDC, const RECT& rcPaint) override
+    {
+        RECT rc;
+        if (!::IntersectRect(&rc, &rcPaint, &m_rcItem)) return;
+        FillSolid(hDC, rc, RGB(0, 160, 0));
+        MakeOpaque(hDC, rc);
+        if (++m_paints == 1) Invalidate();
+    }
+    int m_paints { 0 };
+};
+
+}  // namespace
+
+TEST(PaintManagerPaint, LayeredWindowPaintsOnceWhenShownAndAgainWhenAskedWhilePainting)
+{
+    HostWindow host(160, 60, 0, 50, 50);
+    host.manager.SetBackgroundTransparent(true);
+    Scene scene = BuildScene(host, true);
+    ::UpdateWindow(host.hwnd);
+    Pump(100);
+    // Wine's re-created window asks for a second whole paint of the same frame.
+    EXPECT_EQ(1, scene.blue->m_paints);
+
+    HostWindow other(160, 60, 0, 50, 150);
+    other.manager.SetBackgroundTransparent(true);
+    RepaintOnceUI* control = new RepaintOnceUI;
+    other.manager.AttachDialog(control);
+    ::UpdateWindow(other.hwnd);
+    Pump(100);
+    EXPECT_EQ(2, control->m_paints);
+}
+
+namespace {
+
 // A 30x30 shadow image: 10-pixel corners in green, edges in blue, centre
 // unused; fully opaque so the blend shows the colours unchanged.
 HBITMAP ShadowBitmap()
