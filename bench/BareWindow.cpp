@@ -32,6 +32,9 @@ void PaintLayered(HWND hwnd)
         POINT source { 0, 0 };
         BLENDFUNCTION blend { AC_SRC_OVER, 0, 255, AC_SRC_ALPHA };
         ::UpdateLayeredWindow(hwnd, nullptr, nullptr, &g_layered, dc, &source, 0, &blend, ULW_ALPHA);
+        // The repaint Wine asks for after re-creating the window, declined
+        // as the client declines it.
+        ::ValidateRect(hwnd, nullptr);
         ::SelectObject(dc, old);
     }
     if (frame != nullptr) ::DeleteObject(frame);
