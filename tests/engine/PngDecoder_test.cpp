@@ -44,7 +44,7 @@ int Paeth(int a, int b, int c)
     return pa <= pb && pa <= pc ? a : (pb <= pc ? b : c);
 }
 
-struct TPngSpec {
+struct TPngRecipe {
     int width { 5 };
     int height { 6 };
     BYTE depth { 8 };
@@ -58,13 +58,13 @@ struct TPngSpec {
 };
 
 // Filters row y with filter y % 5, so every filter meets every position.
-std::vector<BYTE> Filtered(const TPngSpec& spec)
+std::vector<BYTE> Filtered(const TPngRecipe& recipe)
 {
-    const size_t rowBytes = spec.raw.size() / spec.height;
-    const size_t step = static_cast<size_t>(spec.bytesPerPixel);
+    const size_t rowBytes = recipe.raw.size() / recipe.height;
+    const size_t step = static_cast<size_t>(recipe.bytesPerPixel);
     std::vector<BYTE> out;
-    for (int y = 0; y < spec.height; ++y) {
-        const BYTE* row = spec.raw.data() + y * rowBytes;
+    for (int y = 0; y < recipe.height; ++y) {
+        const BYTE* row = recipe.raw.data() + y * rowBytes;
         const BYTE* up = y > 0 ? row - rowBytes : nullptr;
         const BYTE filter = static_cast<BYTE>(y % 5);
         out.push_back(filter);
@@ -79,27 +79,27 @@ std::vector<BYTE> Filtered(const TPngSpec& spec)
     return out;
 }
 
-std::vector<BYTE> BuildPng(const TPngSpec& spec)
+std::vector<BYTE> BuildPng(const TPngRecipe& recipe)
 {
     std::vector<BYTE> png = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A };
     std::vector<BYTE> header;
-    PutBigEndian(header, static_cast<DWORD>(spec.width));
-    PutBigEndian(header, static_cast<DWORD>(spec.height));
-    header.insert(header.end(), { spec.depth, spec.colour, 0, 0, 0 });
+    PutBigEndian(header, static_cast<DWORD>(recipe.width));
+    PutBigEndian(header, static_cast<DWORD>(recipe.height));
+    header.insert(header.end(), { recipe.depth, recipe.colour, 0, 0, 0 });
     PutChunk(png, "IHDR", header);
-    if (!spec.palette.empty() && !spec.paletteAfterData) PutChunk(png, "PLTE", spec.palette);
-    if (!spec.keys.empty()) PutChunk(png, "tRNS", spec.keys);
+    if (!recipe.palette.empty() && !recipe.paletteAfterData) PutChunk(png, "PLTE", recipe.palette);
+    if (!recipe.keys.empty()) PutChunk(png, "tRNS", recipe.keys);
 
-    const std::vector<BYTE> filtered = Filtered(spec);
+    const std::vector<BYTE> filtered = Filtered(recipe);
     uLongf packedSize = ::compressBound(static_cast<uLong>(filtered.size()));
     std::vector<BYTE> packed(packedSize);
     EXPECT_EQ(Z_OK, ::compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), 9));
     packed.resize(packedSize);
-    for (size_t at = 0; at < packed.size(); at += spec.chunkBytes) {
-        const size_t end = std::min(packed.size(), at + spec.chunkBytes);
+    for (size_t at = 0; at < packed.size(); at += recipe.chunkBytes) {
+        const size_t end = std::min(packed.size(), at + recipe.chunkBytes);
         PutChunk(png, "IDAT", std::vector<BYTE>(packed.begin() + at, packed.begin() + end));
     }
-    if (!spec.palette.empty() && spec.paletteAfterData) PutChunk(png, "PLTE", spec.palette);
+    if (!recipe.palette.empty() && recipe.paletteAfterData) PutChunk(png, "PLTE", recipe.palette);
     PutChunk(png, "IEND", {});
     return png;
 }
@@ -109,32 +109,32 @@ BYTE Sample(int x, int y, int channel)
     return static_cast<BYTE>(x * 53 + y * 31 + channel * 97 + (x * y) % 7);
 }
 
-TPngSpec Picture(BYTE colour, int channels)
+TPngRecipe Picture(BYTE colour, int channels)
 {
-    TPngSpec spec;
-    spec.colour = colour;
-    spec.bytesPerPixel = channels;
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x)
-            for (int c = 0; c < channels; ++c) spec.raw.push_back(Sample(x, y, c));
-    return spec;
+    TPngRecipe recipe;
+    recipe.colour = colour;
+    recipe.bytesPerPixel = channels;
+    for (int y = 0; y < recipe.height; ++y)
+        for (int x = 0; x < recipe.width; ++x)
+            for (int c = 0; c < channels; ++c) recipe.raw.push_back(Sample(x, y, c));
+    return recipe;
 }
 
-// The straight 0xAARRGGBB colour the spec's pixel i stands for.
-DWORD SourceColour(const TPngSpec& spec, int i)
+// The straight 0xAARRGGBB colour the recipe's pixel i stands for.
+DWORD SourceColour(const TPngRecipe& recipe, int i)
 {
-    const BYTE* p = spec.raw.data() + i * spec.bytesPerPixel;
-    switch (spec.colour) {
+    const BYTE* p = recipe.raw.data() + i * recipe.bytesPerPixel;
+    switch (recipe.colour) {
     case 0: return 0xFF000000u | p[0] * 0x010101u;
     case 2: return 0xFF000000u | (DWORD(p[0]) << 16) | (DWORD(p[1]) << 8) | p[2];
     case 4: return (DWORD(p[1]) << 24) | p[0] * 0x010101u;
     case 6: return (DWORD(p[3]) << 24) | (DWORD(p[0]) << 16) | (DWORD(p[1]) << 8) | p[2];
     default: {
         const size_t entry = p[0];
-        if (3 * entry + 2 >= spec.palette.size()) return 0xFF000000u;
-        const DWORD alpha = entry < spec.keys.size() ? spec.keys[entry] : 255u;
-        return (alpha << 24) | (DWORD(spec.palette[3 * entry]) << 16) | (DWORD(spec.palette[3 * entry + 1]) << 8)
-            | spec.palette[3 * entry + 2];
+        if (3 * entry + 2 >= recipe.palette.size()) return 0xFF000000u;
+        const DWORD alpha = entry < recipe.keys.size() ? recipe.keys[entry] : 255u;
+        return (alpha << 24) | (DWORD(recipe.palette[3 * entry]) << 16) | (DWORD(recipe.palette[3 * entry + 1]) << 8)
+            | recipe.palette[3 * entry + 2];
     }
     }
 }
@@ -155,41 +155,41 @@ std::vector<DWORD> GeneralDecoderPixels(const std::vector<BYTE>& png)
     return out;
 }
 
-TPngSpec PalettePicture()
+TPngRecipe PalettePicture()
 {
-    TPngSpec spec;
-    spec.colour = 3;
-    spec.bytesPerPixel = 1;
-    for (int i = 0; i < 12; ++i) spec.palette.insert(spec.palette.end(), { BYTE(i * 20), BYTE(255 - i * 9), BYTE(i * 3) });
-    spec.keys = { 0, 128, 255, 7 };  // entries past the keys stay opaque
-    for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x) spec.raw.push_back(static_cast<BYTE>((x + 2 * y) % 12));
-    return spec;
+    TPngRecipe recipe;
+    recipe.colour = 3;
+    recipe.bytesPerPixel = 1;
+    for (int i = 0; i < 12; ++i) recipe.palette.insert(recipe.palette.end(), { BYTE(i * 20), BYTE(255 - i * 9), BYTE(i * 3) });
+    recipe.keys = { 0, 128, 255, 7 };  // entries past the keys stay opaque
+    for (int y = 0; y < recipe.height; ++y)
+        for (int x = 0; x < recipe.width; ++x) recipe.raw.push_back(static_cast<BYTE>((x + 2 * y) % 12));
+    return recipe;
 }
 
 }  // namespace
 
 TEST(PngDecoder, EveryColourKindAndFilterDecodesToItsPixelsAndAgreesWithTheGeneralDecoder)
 {
-    std::vector<TPngSpec> specs = { Picture(0, 1), Picture(2, 3), Picture(4, 2), Picture(6, 4), PalettePicture() };
-    TPngSpec oneChunk = Picture(6, 4);
+    std::vector<TPngRecipe> recipes = { Picture(0, 1), Picture(2, 3), Picture(4, 2), Picture(6, 4), PalettePicture() };
+    TPngRecipe oneChunk = Picture(6, 4);
     oneChunk.chunkBytes = 1 << 20;
-    specs.push_back(oneChunk);
-    TPngSpec wide = Picture(6, 4);
+    recipes.push_back(oneChunk);
+    TPngRecipe wide = Picture(6, 4);
     wide.width = 1;  // a row shorter than the filters' reach
     wide.raw.resize(static_cast<size_t>(wide.height) * 4);
-    specs.push_back(wide);
-    for (const TPngSpec& spec : specs) {
-        SCOPED_TRACE(testing::Message() << "colour " << int(spec.colour) << ", width " << spec.width);
-        const std::vector<BYTE> png = BuildPng(spec);
+    recipes.push_back(wide);
+    for (const TPngRecipe& recipe : recipes) {
+        SCOPED_TRACE(testing::Message() << "colour " << int(recipe.colour) << ", width " << recipe.width);
+        const std::vector<BYTE> png = BuildPng(recipe);
         ImagePtr image(DecodePngRows(png.data(), png.size(), 0));
         ASSERT_TRUE(image);
-        EXPECT_EQ(spec.width, image->nX);
-        EXPECT_EQ(spec.height, image->nY);
+        EXPECT_EQ(recipe.width, image->nX);
+        EXPECT_EQ(recipe.height, image->nY);
         const std::vector<DWORD> pixels = Pixels(*image);
         bool translucent = false;
-        for (int i = 0; i < spec.width * spec.height; ++i) {
-            const DWORD colour = SourceColour(spec, i);
+        for (int i = 0; i < recipe.width * recipe.height; ++i) {
+            const DWORD colour = SourceColour(recipe, i);
             translucent |= (colour >> 24) != 255;
             ASSERT_EQ(PremultiplyColor(colour), pixels[i]) << "pixel " << i;
         }
@@ -200,28 +200,28 @@ TEST(PngDecoder, EveryColourKindAndFilterDecodesToItsPixelsAndAgreesWithTheGener
 
 TEST(PngDecoder, MaskClearsMatchingPixels)
 {
-    TPngSpec spec = Picture(2, 3);
-    const std::vector<BYTE> png = BuildPng(spec);
-    const DWORD masked = PremultiplyColor(SourceColour(spec, 7));
+    TPngRecipe recipe = Picture(2, 3);
+    const std::vector<BYTE> png = BuildPng(recipe);
+    const DWORD masked = PremultiplyColor(SourceColour(recipe, 7));
     ImagePtr image(DecodePngRows(png.data(), png.size(), masked));
     ASSERT_TRUE(image);
     EXPECT_TRUE(image->alphaChannel);
     EXPECT_EQ(0u, Pixels(*image)[7]);
-    EXPECT_EQ(PremultiplyColor(SourceColour(spec, 8)), Pixels(*image)[8]);
+    EXPECT_EQ(PremultiplyColor(SourceColour(recipe, 8)), Pixels(*image)[8]);
 }
 
 TEST(PngDecoder, KindsItLeavesAloneStillLoadThroughTheGeneralDecoder)
 {
-    TPngSpec deep = Picture(6, 8);
+    TPngRecipe deep = Picture(6, 8);
     deep.depth = 16;
-    TPngSpec keyed = Picture(2, 3);
+    TPngRecipe keyed = Picture(2, 3);
     keyed.keys = { 0, 1, 0, 2, 0, 3 };
-    for (const TPngSpec& spec : { deep, keyed }) {
-        const std::vector<BYTE> png = BuildPng(spec);
+    for (const TPngRecipe& recipe : { deep, keyed }) {
+        const std::vector<BYTE> png = BuildPng(recipe);
         EXPECT_FALSE(ImagePtr(DecodePngRows(png.data(), png.size(), 0)));
         ImagePtr image(DecodeImage(png.data(), png.size(), 0));
         ASSERT_TRUE(image);
-        EXPECT_EQ(spec.width, image->nX);
+        EXPECT_EQ(recipe.width, image->nX);
         EXPECT_EQ(GeneralDecoderPixels(png), Pixels(*image));
     }
 }
@@ -244,22 +244,22 @@ TEST(PngDecoder, DamagedFilesGiveNullWithoutCrashing)
         ImagePtr(DecodePngRows(changed.data(), changed.size(), 0));
     }
 
-    TPngSpec late = PalettePicture();
+    TPngRecipe late = PalettePicture();
     late.keys.clear();
     late.paletteAfterData = true;
     const std::vector<BYTE> noPaletteFirst = BuildPng(late);
     EXPECT_FALSE(ImagePtr(DecodePngRows(noPaletteFirst.data(), noPaletteFirst.size(), 0)));
 
     // A filter kind that does not exist.
-    TPngSpec spec = Picture(6, 4);
-    spec.chunkBytes = 1 << 20;
-    std::vector<BYTE> filtered = Filtered(spec);
+    TPngRecipe recipe = Picture(6, 4);
+    recipe.chunkBytes = 1 << 20;
+    std::vector<BYTE> filtered = Filtered(recipe);
     filtered[0] = 9;
     uLongf packedSize = ::compressBound(static_cast<uLong>(filtered.size()));
     std::vector<BYTE> packed(packedSize);
     ASSERT_EQ(Z_OK, ::compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()), 9));
     packed.resize(packedSize);
-    std::vector<BYTE> badFilter = BuildPng(spec);
+    std::vector<BYTE> badFilter = BuildPng(recipe);
     const size_t idat = 8 + 25 + 8;  // the IDAT body follows the header chunk
     badFilter.erase(badFilter.begin() + idat - 8, badFilter.end());
     PutChunk(badFilter, "IDAT", packed);
@@ -269,10 +269,10 @@ TEST(PngDecoder, DamagedFilesGiveNullWithoutCrashing)
 
 TEST(PngDecoder, PaletteIndexesPastThePaletteAreOpaqueBlack)
 {
-    TPngSpec spec = PalettePicture();
-    spec.keys.clear();
-    spec.raw[3] = 200;
-    const std::vector<BYTE> png = BuildPng(spec);
+    TPngRecipe recipe = PalettePicture();
+    recipe.keys.clear();
+    recipe.raw[3] = 200;
+    const std::vector<BYTE> png = BuildPng(recipe);
     ImagePtr image(DecodePngRows(png.data(), png.size(), 0));
     ASSERT_TRUE(image);
     EXPECT_EQ(0xFF000000u, Pixels(*image)[3]);

@@ -187,17 +187,24 @@ TEST(PaintManagerPaint, LayeredWindowShowsTheTreeThroughUpdateLayeredWindow)
 
 namespace {
 
-// Paints an opaque red square when told to, and nothing otherwise.
+// Paints an opaque red square while told to (nothing otherwise) and counts
+// its paints; it can ask for one more paint from inside its first.
 class StampUI : public CControlUI {
 public:
     void DoPaint(HDC hDC, const RECT& rcPaint) override
     {
         RECT rc;
-        if (!m_stamp || !::IntersectRect(&rc, &rcPaint, &m_rcItem)) return;
-        FillSolid(hDC, rc, RGB(255, 0, 0));
-        MakeOpaque(hDC, rc);
+        if (!::IntersectRect(&rc, &rcPaint, &m_rcItem)) return;
+        ++m_paints;
+        if (m_stamp) {
+            FillSolid(hDC, rc, RGB(255, 0, 0));
+            MakeOpaque(hDC, rc);
+        }
+        if (m_repaintOnce && m_paints == 1) Invalidate();
     }
     bool m_stamp { true };
+    bool m_repaintOnce { false };
+    int m_paints { 0 };
 };
 
 }  // namespace
@@ -217,24 +224,6 @@ TEST(PaintManagerPaint, LayeredFramesStartClearEvenWhenTheirBitmapIsKept)
     EXPECT_FALSE(Near(RGB(255, 0, 0), Surface(host.hwnd).At(80, 30)));
 }
 
-namespace {
-
-// Asks for one more paint of itself from inside its first paint.
-class RepaintOnceUI : public CControlUI {
-public:
-    void DoPaint(HDC hDC, const RECT& rcPaint) override
-    {
-        RECT rc;
-        if (!::IntersectRect(&rc, &rcPaint, &m_rcItem)) return;
-        FillSolid(hDC, rc, RGB(0, 160, 0));
-        MakeOpaque(hDC, rc);
-        if (++m_paints == 1) Invalidate();
-    }
-    int m_paints { 0 };
-};
-
-}  // namespace
-
 TEST(PaintManagerPaint, LayeredWindowPaintsOnceWhenShownAndAgainWhenAskedWhilePainting)
 {
     HostWindow host(160, 60, 0, 50, 50);
@@ -247,7 +236,8 @@ TEST(PaintManagerPaint, LayeredWindowPaintsOnceWhenShownAndAgainWhenAskedWhilePa
 
     HostWindow other(160, 60, 0, 50, 150);
     other.manager.SetBackgroundTransparent(true);
-    RepaintOnceUI* control = new RepaintOnceUI;
+    StampUI* control = new StampUI;
+    control->m_repaintOnce = true;
     other.manager.AttachDialog(control);
     ::UpdateWindow(other.hwnd);
     Pump(100);
