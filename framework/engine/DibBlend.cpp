@@ -170,5 +170,16 @@ bool BlendOntoDib(HDC hdcDest, int xDest, int yDest, int width, int height, HDC 
     return true;
 }
 
+BOOL BlendPremultiplied(HDC hdcDest, int xDest, int yDest, int cxDest, int cyDest, HDC hdcSrc, int xSrc, int ySrc,
+    int cxSrc, int cySrc, BLENDFUNCTION blend)
+{
+    const bool unscaled = cxDest == cxSrc && cyDest == cySrc;
+    if (unscaled && blend.BlendOp == AC_SRC_OVER && (blend.AlphaFormat & AC_SRC_ALPHA) != 0
+        && BlendOntoDib(hdcDest, xDest, yDest, cxDest, cyDest, hdcSrc, xSrc, ySrc, blend.SourceConstantAlpha)) {
+        return TRUE;
+    }
+    return GetAlphaBlend()(hdcDest, xDest, yDest, cxDest, cyDest, hdcSrc, xSrc, ySrc, cxSrc, cySrc, blend);
+}
+
 }  // namespace RenderInternal
 }  // namespace Veneer

@@ -199,8 +199,7 @@ bool DrawComposedNineGrid(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& 
         const int w = p.right - p.left;
         const int h = p.bottom - p.top;
         if (blended) {
-            if (BlendOntoDib(hDC, rc.left + p.left, rc.top + p.top, w, h, dc.Get(), p.left, p.top, uFade)) continue;
-            GetAlphaBlend()(hDC, rc.left + p.left, rc.top + p.top, w, h, dc.Get(), p.left, p.top, w, h, blend);
+            BlendPremultiplied(hDC, rc.left + p.left, rc.top + p.top, w, h, dc.Get(), p.left, p.top, w, h, blend);
         } else {
             ::BitBlt(hDC, rc.left + p.left, rc.top + p.top, w, h, dc.Get(), p.left, p.top, SRCCOPY);
         }

@@ -149,9 +149,7 @@ public:
         const RECT dest { dx, dy, dx + dw, dy + dh };
         if (!Meets(dest)) return;
         if (m_blended) {
-            const bool unscaled = dw == sw && dh == sh;
-            if (unscaled && BlendOntoDib(m_hdc, dx, dy, dw, dh, m_memDC, sx, sy, m_blend.SourceConstantAlpha)) return;
-            GetAlphaBlend()(m_hdc, dx, dy, dw, dh, m_memDC, sx, sy, sw, sh, m_blend);
+            BlendPremultiplied(m_hdc, dx, dy, dw, dh, m_memDC, sx, sy, sw, sh, m_blend);
         } else if (unstretchedCopy || (dw == sw && dh == sh)) {
             // An unscaled piece is a plain copy; StretchBlt in HALFTONE mode
             // filters it pixel by pixel for nothing.

@@ -114,6 +114,11 @@ TImageInfo* DecodePngRows(const BYTE* data, size_t size, DWORD mask);
 bool BlendOntoDib(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
     BYTE constantAlpha);
 
+// AlphaBlend with the same arguments: unscaled blends the framework can do
+// itself (BlendOntoDib) are done so, everything else by the platform.
+BOOL BlendPremultiplied(HDC hdcDest, int xDest, int yDest, int cxDest, int cyDest, HDC hdcSrc, int xSrc, int ySrc,
+    int cxSrc, int cySrc, BLENDFUNCTION blend);
+
 // A bottom-up 32-bit DIB section (the row order the software blend, layered
 // windows and bitmap exports use); `bits` receives its pixels.
 HBITMAP CreateBottomUpDib32(HDC hdc, int width, int height, void** bits);
